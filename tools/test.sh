@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the model and settings natively under ASan and
+# UBSan, the Windows build under Wine on a private Xvfb, and the settings fuzzer.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+cd "$MODALSCOPE_ROOT"
+
+ensure_packages "${MODALSCOPE_PACKAGES[@]}"
+trap stop_session EXIT
+
+echo "== native build and tests (ASan, UBSan)"
+cmake --preset host >/dev/null
+cmake --build --preset host
+ctest --preset host
+
+echo "== Windows build and tests under Wine"
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+start_xvfb 1024x768
+start_wine "$MODALSCOPE_ROOT/build/windows/wineprefix"
+use_virtual_desktop 1024x768
+ctest --preset windows
+
+if [ -d tests/fuzz ]; then
+    echo "== settings fuzzer"
+    cmake --preset fuzz >/dev/null
+    cmake --build --preset fuzz
+    "$MODALSCOPE_ROOT/tools/fuzz.sh" "${MODALSCOPE_FUZZ_SECONDS:-60}"
+fi
