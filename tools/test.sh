@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the model and settings natively under ASan and
-# UBSan, the Windows build under Wine on a private Xvfb, and the settings fuzzer.
+# UBSan, and the Windows build under Wine on a private Xvfb.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$MODALSCOPE_ROOT"
@@ -21,9 +21,3 @@ start_wine "$MODALSCOPE_ROOT/build/windows/wineprefix"
 use_virtual_desktop 1024x768
 ctest --preset windows
 
-if [ -d tests/fuzz ]; then
-    echo "== settings fuzzer"
-    cmake --preset fuzz >/dev/null
-    cmake --build --preset fuzz
-    "$MODALSCOPE_ROOT/tools/fuzz.sh" "${MODALSCOPE_FUZZ_SECONDS:-60}"
-fi
