@@ -63,7 +63,9 @@ class Fretboard {
 
   private:
     static bool inGrid(int string, int fret);
-    void setLabel(int string, int fret, IntervalLabel label) { grid_[fret].strings[string] = label; }
+    void setLabel(int string, int fret, IntervalLabel label) {
+        grid_[fret].strings[string] = label;
+    }
 
     FretRow grid_[kFretCount];
     IntervalPalette palette_;

@@ -21,11 +21,15 @@ constexpr MarkerId kDefaults[kIntervalCount][2] = {
     {18, 0},  // 7
 };
 
-bool isSlot(int slot) { return slot >= 0 && slot < kIntervalCount; }
+bool isSlot(int slot) {
+    return slot >= 0 && slot < kIntervalCount;
+}
 
 } // namespace
 
-MarkerId IntervalPalette::defaultMarker(int slot) { return isSlot(slot) ? kDefaults[slot][0] : 0; }
+MarkerId IntervalPalette::defaultMarker(int slot) {
+    return isSlot(slot) ? kDefaults[slot][0] : 0;
+}
 
 MarkerId IntervalPalette::defaultAlternate(int slot) {
     return isSlot(slot) ? kDefaults[slot][1] : 0;

@@ -24,7 +24,9 @@ Hop hopFrom(int string) {
     return {7, -5}; // a fourth between all other neighbours
 }
 
-int nextString(int string) { return string == 0 ? kStringCount - 1 : string - 1; }
+int nextString(int string) {
+    return string == 0 ? kStringCount - 1 : string - 1;
+}
 
 } // namespace
 

@@ -9,7 +9,9 @@ inline int openPitch(int string) {
     return kOffsets[string];
 }
 
-inline int pitch(int string, int fret) { return openPitch(string) + fret + 1; }
+inline int pitch(int string, int fret) {
+    return openPitch(string) + fret + 1;
+}
 
 inline int expectedLabel(int string, int fret, int rootString, int rootFret) {
     const int diff = pitch(string, fret) - pitch(rootString, rootFret);

@@ -6,9 +6,8 @@ namespace modalscope {
 namespace {
 
 // Current and alternate marker of each slot after a reset.
-constexpr MarkerId kExpected[12][2] = {{1, 0},   {2, 3},   {4, 0},   {5, 6},
-                                       {7, 0},   {8, 0},   {9, 10},  {11, 0},
-                                       {12, 13}, {14, 15}, {16, 17}, {18, 0}};
+constexpr MarkerId kExpected[12][2] = {{1, 0},  {2, 3},  {4, 0},   {5, 6},   {7, 0},   {8, 0},
+                                       {9, 10}, {11, 0}, {12, 13}, {14, 15}, {16, 17}, {18, 0}};
 
 void expectDefaults(const Fretboard& board) {
     for (int k = 0; k < kIntervalCount; ++k) {
@@ -58,7 +57,8 @@ TEST(IntervalPalette, RespellSwapsWhereThereIsAnAlternate) {
     for (int k = 0; k < kIntervalCount; ++k) {
         board.respell(k);
         const bool hasAlternate = kExpected[k][1] != 0;
-        EXPECT_EQ(board.palette().current[k].marker, hasAlternate ? kExpected[k][1] : kExpected[k][0]);
+        EXPECT_EQ(board.palette().current[k].marker,
+                  hasAlternate ? kExpected[k][1] : kExpected[k][0]);
         EXPECT_EQ(board.palette().alternate[k].marker, hasAlternate ? kExpected[k][0] : 0);
         board.respell(k); // its own inverse
         EXPECT_EQ(board.palette().current[k].marker, kExpected[k][0]);

@@ -14,8 +14,8 @@ void expectGridForRoot(const Fretboard& board, int rootString, int rootFret) {
     for (int s = 0; s < kStringCount; ++s) {
         for (int f = 0; f < kFretCount; ++f) {
             ASSERT_EQ(board.label(s, f), expectedLabel(s, f, rootString, rootFret))
-                << "cell (" << s << ", " << f << ") for root (" << rootString << ", "
-                << rootFret << ")";
+                << "cell (" << s << ", " << f << ") for root (" << rootString << ", " << rootFret
+                << ")";
         }
     }
 }
@@ -48,8 +48,8 @@ TEST(RootWalk, ResetBoardMatchesTheWorkedExample) {
         }
     }
     // The walk's placements and their octaves.
-    const int roots[][2] = {{5, 0}, {5, 12}, {4, 7}, {4, 19}, {3, 14}, {2, 21},
-                            {1, 17}, {0, 0},  {0, 12}};
+    const int roots[][2] = {{5, 0},  {5, 12}, {4, 7}, {4, 19}, {3, 14},
+                            {2, 21}, {1, 17}, {0, 0}, {0, 12}};
     for (const auto& cell : roots) {
         EXPECT_EQ(board.label(cell[0], cell[1]), 1);
     }
@@ -158,11 +158,11 @@ struct CursorCase {
 
 TEST(RootWalk, MoveCursorStepsAndWraps) {
     const CursorCase cases[] = {
-        {0, 5, MoveDirection::StringUp, 5, 5},    {3, 5, MoveDirection::StringUp, 2, 5},
-        {5, 5, MoveDirection::StringDown, 0, 5},  {2, 5, MoveDirection::StringDown, 3, 5},
-        {1, 23, MoveDirection::FretRight, 1, 0},  {1, 7, MoveDirection::FretRight, 1, 8},
-        {4, 0, MoveDirection::FretLeft, 4, 23},   {4, 7, MoveDirection::FretLeft, 4, 6},
-        {2, 9, static_cast<MoveDirection>(0), 2, 9}, {2, 9, static_cast<MoveDirection>(5), 2, 9},
+        {0, 5, MoveDirection::StringUp, 5, 5},        {3, 5, MoveDirection::StringUp, 2, 5},
+        {5, 5, MoveDirection::StringDown, 0, 5},      {2, 5, MoveDirection::StringDown, 3, 5},
+        {1, 23, MoveDirection::FretRight, 1, 0},      {1, 7, MoveDirection::FretRight, 1, 8},
+        {4, 0, MoveDirection::FretLeft, 4, 23},       {4, 7, MoveDirection::FretLeft, 4, 6},
+        {2, 9, static_cast<MoveDirection>(0), 2, 9},  {2, 9, static_cast<MoveDirection>(5), 2, 9},
         {2, 9, static_cast<MoveDirection>(-3), 2, 9},
     };
     for (const CursorCase& c : cases) {
