@@ -1,0 +1,29 @@
+#include "app/about_dialog.h"
+
+#include "resource.h"
+
+namespace modalscope {
+
+INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            EndDialog(dialog, 0);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_CLOSE:
+        EndDialog(dialog, 0);
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void runAboutDialog(HINSTANCE instance) {
+    DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ABOUT), nullptr, aboutDialogProc, 0);
+}
+
+} // namespace modalscope

@@ -1,0 +1,15 @@
+// The modal About box.
+#pragma once
+
+#include <windows.h>
+
+namespace modalscope {
+
+// OK (or Enter) and the close box end the box with 0; Escape's cancel command does not.
+INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Runs the box without an owner, so the main window stays usable while it is open. The
+// wide entry point keeps the Russian texts intact whatever the ANSI code page is.
+void runAboutDialog(HINSTANCE instance);
+
+} // namespace modalscope

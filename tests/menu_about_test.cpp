@@ -1,0 +1,115 @@
+// The menu, the About template and the About procedure, loaded from this test's own
+// module, which links the program's resources.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/about_dialog.h"
+#include "resource.h"
+
+namespace modalscope {
+namespace {
+
+std::wstring menuText(HMENU menu, UINT position) {
+    wchar_t text[64] = {};
+    GetMenuStringW(menu, position, text, 64, MF_BYPOSITION);
+    return text;
+}
+
+TEST(MenuAbout, MenuHasExitThenHelpWithAbout) {
+    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), "MY_MENU");
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(GetMenuItemCount(menu), 2);
+    EXPECT_EQ(menuText(menu, 0), L"\u0412\u044b\u0445\u043e\u0434"); // Выход
+    EXPECT_EQ(GetMenuItemID(menu, 0), static_cast<UINT>(ID_EXIT));
+    EXPECT_EQ(menuText(menu, 1), L"\u041f\u043e\u043c\u043e\u0449\u044c"); // Помощь
+    HMENU help = GetSubMenu(menu, 1);
+    ASSERT_NE(help, nullptr);
+    ASSERT_EQ(GetMenuItemCount(help), 1);
+    EXPECT_EQ(menuText(help, 0), L"\u041e Modalscope");
+    EXPECT_EQ(GetMenuItemID(help, 0), static_cast<UINT>(ID_ABOUT));
+    DestroyMenu(menu);
+}
+
+// Reads a dialog created from the template without running its modal loop.
+TEST(MenuAbout, DialogTemplateHasCaptionControlsAndOneTabStop) {
+    HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT),
+                                     nullptr, aboutDialogProc, 0);
+    ASSERT_NE(dialog, nullptr);
+    wchar_t caption[64] = {};
+    GetWindowTextW(dialog, caption, 64);
+    EXPECT_EQ(std::wstring(caption), L"\u041e Modalscope");
+    const LONG style = GetWindowLongW(dialog, GWL_STYLE);
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+
+    HWND ok = GetDlgItem(dialog, IDOK);
+    ASSERT_NE(ok, nullptr);
+    int children = 0;
+    int tabStops = 0;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        ++children;
+        tabStops += (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) ? 1 : 0;
+    }
+    EXPECT_EQ(children, 7);
+    EXPECT_EQ(tabStops, 1);
+    EXPECT_TRUE(GetWindowLongW(ok, GWL_STYLE) & WS_TABSTOP);
+    EXPECT_EQ(GetWindowLongW(ok, GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
+
+    // Escape's cancel command keeps the box; other commands too.
+    EXPECT_EQ(aboutDialogProc(dialog, WM_COMMAND, IDCANCEL, 0), FALSE);
+    EXPECT_EQ(aboutDialogProc(dialog, WM_COMMAND, 7, 0), FALSE);
+    EXPECT_TRUE(IsWindow(dialog));
+    EXPECT_EQ(aboutDialogProc(dialog, WM_INITDIALOG, 0, 0), TRUE);
+    DestroyWindow(dialog);
+}
+
+// OK and the close box end a real modal run with 0; a timer presses them from inside the
+// box's own loop.
+UINT_PTR pendingMessage = 0;
+bool boxFoundByCaption = false;
+
+void CALLBACK pressInBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    HWND box = FindWindowW(nullptr, L"\u041e Modalscope");
+    boxFoundByCaption = box != nullptr;
+    if (box == nullptr) {
+        box = FindWindowW(L"#32770", nullptr); // a garbled caption: still end the run
+    }
+    // Cancel first: it must not close the box, so the following message is the one
+    // that ends the run.
+    SendMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    if (pendingMessage == WM_CLOSE) {
+        SendMessageW(box, WM_CLOSE, 0, 0);
+    } else {
+        SendMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+}
+
+TEST(MenuAbout, OkAndCloseEndTheModalRunWithZero) {
+    for (UINT_PTR message : {static_cast<UINT_PTR>(WM_COMMAND), static_cast<UINT_PTR>(WM_CLOSE)}) {
+        pendingMessage = message;
+        SetTimer(nullptr, 0, 200, pressInBox);
+        const INT_PTR result = DialogBoxParamW(
+            GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), nullptr, aboutDialogProc, 0);
+        EXPECT_EQ(result, 0) << message;
+        EXPECT_TRUE(boxFoundByCaption);
+        EXPECT_EQ(FindWindowW(nullptr, L"\u041e Modalscope"), nullptr);
+    }
+}
+
+// The program's own entry shows the Russian caption even on a non-Cyrillic code page.
+TEST(MenuAbout, ProgramBoxKeepsItsRussianCaption) {
+    ASSERT_NE(GetACP(), 1251u) << "run under a non-Cyrillic code page";
+    pendingMessage = WM_COMMAND;
+    boxFoundByCaption = false;
+    SetTimer(nullptr, 0, 200, pressInBox);
+    runAboutDialog(GetModuleHandleW(nullptr));
+    EXPECT_TRUE(boxFoundByCaption);
+}
+
+} // namespace
+} // namespace modalscope
