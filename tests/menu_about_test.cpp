@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 #include "app/about_dialog.h"
@@ -31,6 +32,38 @@ TEST(MenuAbout, MenuHasExitThenHelpWithAbout) {
     EXPECT_EQ(menuText(help, 0), L"\u041e Modalscope");
     EXPECT_EQ(GetMenuItemID(help, 0), static_cast<UINT>(ID_ABOUT));
     DestroyMenu(menu);
+}
+
+// The extended template's header, read straight from the resource.
+TEST(MenuAbout, TemplateHeaderHasSizeFontAndStyle) {
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(IDD_ABOUT), MAKEINTRESOURCEW(5));
+    ASSERT_NE(found, nullptr);
+    const auto* words = static_cast<const WORD*>(LockResource(LoadResource(module, found)));
+    ASSERT_NE(words, nullptr);
+    EXPECT_EQ(words[0], 1);      // dlgVer
+    EXPECT_EQ(words[1], 0xFFFF); // extended template
+    DWORD style = 0;
+    memcpy(&style, words + 6, sizeof(style));
+    const DWORD expected =
+        WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_FIXEDSYS;
+    EXPECT_EQ(style, expected);
+    EXPECT_EQ(words[8], 7); // controls
+    const short frame[4] = {static_cast<short>(words[9]), static_cast<short>(words[10]),
+                            static_cast<short>(words[11]), static_cast<short>(words[12])};
+    EXPECT_EQ(frame[0], 0);
+    EXPECT_EQ(frame[1], 0);
+    EXPECT_EQ(frame[2], 213);
+    EXPECT_EQ(frame[3], 202);
+    const WORD* p = words + 13;
+    EXPECT_EQ(*p++, 0); // no menu
+    EXPECT_EQ(*p++, 0); // default class
+    const std::wstring title(reinterpret_cast<const wchar_t*>(p));
+    EXPECT_EQ(title, L"\u041e Modalscope");
+    p += title.size() + 1;
+    EXPECT_EQ(p[0], 8);   // point size
+    EXPECT_EQ(p[1], 400); // weight
+    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(p + 3)), L"MS Shell Dlg");
 }
 
 // Reads a dialog created from the template without running its modal loop.

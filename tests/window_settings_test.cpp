@@ -74,6 +74,17 @@ TEST(WindowSettings, LoadTable) {
     std::remove(testFile().c_str());
 }
 
+TEST(WindowSettings, HugeFilesReadWithoutFailing) {
+    writeFile(std::string(4 << 20, 'W'));
+    WindowSettings word;
+    EXPECT_FALSE(word.load(testFile()));
+    writeFile("Width " + std::string(4 << 20, '9'));
+    WindowSettings number;
+    EXPECT_TRUE(number.load(testFile()));
+    EXPECT_EQ(number.width(), 7); // out of range: the previous 0
+    std::remove(testFile().c_str());
+}
+
 TEST(WindowSettings, FailedNumberKeepsThePreviousWidth) {
     WindowSettings settings;
     writeFile("Width 1015");
