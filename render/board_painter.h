@@ -1,0 +1,39 @@
+// Marker images and the drawing of the whole board into a GDI surface.
+#pragma once
+
+#include <windows.h>
+
+#include "model/fretboard.h"
+
+namespace modalscope {
+
+// One scaled picture, kept selected in its own memory surface so a marker is one BitBlt.
+struct MarkerImage {
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ previous = nullptr;
+    HDC surface = nullptr;
+};
+
+class BoardPainter {
+  public:
+    // What a size notification does: the metrics, then the one-time marker load.
+    void resize(Fretboard& board, HINSTANCE instance, HDC reference, int width, int height);
+
+    // Creates the twenty images at (cellSize - 14) square, compatible with `reference`
+    // (null: the screen). With no room for a picture nothing is created and the load is
+    // left for a later, larger size.
+    void loadMarkers(HINSTANCE instance, HDC reference, int cellSize);
+    void drawMarker(HDC target, MarkerId id, int x, int y, int cellSize) const;
+    // Safe to call twice: released entries are cleared.
+    void releaseMarkers();
+    void paint(const Fretboard& board, HDC surface) const;
+
+    bool markersLoaded() const { return markersLoaded_; }
+    const MarkerImage& marker(MarkerId id) const { return markers_[id - 1]; }
+
+  private:
+    MarkerImage markers_[kMarkerCount];
+    bool markersLoaded_ = false;
+};
+
+} // namespace modalscope

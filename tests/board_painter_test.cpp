@@ -1,0 +1,211 @@
+// Paints into a real GDI memory surface and reads pixels back.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <vector>
+
+#include "render/board_painter.h"
+
+namespace modalscope {
+namespace {
+
+constexpr COLORREF kBackground = RGB(255, 0, 255);
+constexpr COLORREF kGrey = RGB(128, 128, 128);
+constexpr COLORREF kOrange = RGB(0xFF, 0x80, 0x40);
+constexpr COLORREF kGreen = RGB(0x00, 0xCC, 0x00);
+
+// A 1009 by 294 surface filled with a colour the board never uses.
+class Canvas {
+  public:
+    Canvas(int width = 1009, int height = 294) : width_(width), height_(height) {
+        HDC screen = GetDC(nullptr);
+        surface_ = CreateCompatibleDC(screen);
+        bitmap_ = CreateCompatibleBitmap(screen, width, height);
+        ReleaseDC(nullptr, screen);
+        previous_ = SelectObject(surface_, bitmap_);
+        clear();
+    }
+    ~Canvas() {
+        SelectObject(surface_, previous_);
+        DeleteObject(bitmap_);
+        DeleteDC(surface_);
+    }
+    void clear() {
+        HBRUSH brush = CreateSolidBrush(kBackground);
+        RECT all = {0, 0, width_, height_};
+        FillRect(surface_, &all, brush);
+        DeleteObject(brush);
+    }
+    HDC dc() const { return surface_; }
+    COLORREF at(int x, int y) const { return GetPixel(surface_, x, y); }
+    int count(int left, int top, int right, int bottom, COLORREF colour) const {
+        int n = 0;
+        for (int y = top; y <= bottom; ++y) {
+            for (int x = left; x <= right; ++x) {
+                n += at(x, y) == colour ? 1 : 0;
+            }
+        }
+        return n;
+    }
+    std::vector<COLORREF> square(int left, int top, int side) const {
+        std::vector<COLORREF> pixels;
+        for (int y = top; y < top + side; ++y) {
+            for (int x = left; x < left + side; ++x) {
+                pixels.push_back(at(x, y));
+            }
+        }
+        return pixels;
+    }
+
+  private:
+    int width_, height_;
+    HDC surface_;
+    HBITMAP bitmap_;
+    HGDIOBJ previous_;
+};
+
+struct PaintedBoard {
+    Fretboard board;
+    BoardPainter painter;
+    PaintedBoard() {
+        board.resetBoard();
+        painter.resize(board, GetModuleHandleW(nullptr), nullptr, 1009, 294);
+    }
+    ~PaintedBoard() { painter.releaseMarkers(); }
+};
+
+TEST(BoardPainter, ResetBoardLinesMarkersInlaysAndPalette) {
+    PaintedBoard fixture;
+    ASSERT_TRUE(fixture.painter.markersLoaded());
+    Canvas canvas;
+    fixture.painter.paint(fixture.board, canvas.dc());
+
+    for (int s = 0; s < 6; ++s) {
+        EXPECT_EQ(canvas.at(3, 21 + 32 * s), kGrey) << "string " << s;
+        EXPECT_EQ(canvas.at(23 * 42 + 3, 21 + 32 * s), kGrey) << "string " << s;
+    }
+    for (int j = 0; j <= 24; ++j) {
+        EXPECT_EQ(canvas.at(42 * j, 40), kGrey) << "fret " << j;
+    }
+    EXPECT_GT(canvas.count(7, 167, 34, 194, kOrange), 100); // root at (5, 0)
+    EXPECT_EQ(canvas.count(7, 167, 34, 194, kGreen), 0);
+    EXPECT_GT(canvas.count(4 * 42 + 7, 167, 4 * 42 + 34, 194, kGreen), 100); // 3 at (5, 4)
+
+    // A marker square covers x+7..x+34, y+7..y+34 of its cell and nothing around it.
+    const int x = 3 * 42, y = 2 * 32;
+    EXPECT_EQ(canvas.count(x + 7, y + 7, x + 34, y + 34, kBackground), 0);
+    EXPECT_EQ(canvas.at(x + 6, y + 10), kBackground);
+    EXPECT_EQ(canvas.at(x + 35, y + 10), kBackground);
+
+    // Inlay row y 199..226: only at the inlay frets.
+    const bool inlay[24] = {0, 0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 1, 0, 0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 1};
+    for (int j = 0; j < 24; ++j) {
+        const int untouched = canvas.count(42 * j + 7, 199, 42 * j + 34, 226, kBackground);
+        EXPECT_EQ(untouched == 0, inlay[j]) << "fret " << j;
+    }
+    EXPECT_EQ(canvas.count(0, 227, 251, 250, kGrey), 0);
+
+    // Palette row: frame lines and a marker in every box.
+    for (int k = 0; k <= 12; ++k) {
+        EXPECT_EQ(canvas.at(252 + 42 * k, 270), kGrey) << "box edge " << k;
+    }
+    EXPECT_EQ(canvas.at(300, 252), kGrey);
+    EXPECT_EQ(canvas.at(300, 293), kGrey);
+    EXPECT_EQ(canvas.at(251 - 2, 270), kBackground);
+    EXPECT_GT(canvas.count(252 + 7, 259, 252 + 34, 286, kOrange), 100);
+}
+
+TEST(BoardPainter, AllHiddenLeavesLinesInlaysAndEmptyBoxes) {
+    PaintedBoard fixture;
+    for (int k = 0; k < 12; ++k) {
+        fixture.board.toggle(k);
+    }
+    Canvas canvas;
+    fixture.painter.paint(fixture.board, canvas.dc());
+    for (int s = 0; s < 6; ++s) {
+        for (int j = 0; j < 24; ++j) {
+            EXPECT_EQ(canvas.count(42 * j + 7, 32 * s + 7, 42 * j + 34, 32 * s + 34, kBackground) >
+                          0,
+                      true);
+        }
+    }
+    EXPECT_EQ(canvas.count(0, 0, 1008, 293, kOrange), 0);
+    EXPECT_EQ(canvas.count(0, 0, 1008, 293, kGreen), 0);
+    EXPECT_EQ(canvas.count(2 * 42 + 7, 199, 2 * 42 + 34, 226, kBackground), 0);
+    for (int k = 0; k < 12; ++k) {
+        const int x = 252 + 42 * k;
+        EXPECT_EQ(canvas.count(x + 3, 255, x + 39, 290, kBackground), 37 * 36) << k;
+        EXPECT_EQ(canvas.at(x, 270), kGrey);
+    }
+}
+
+TEST(BoardPainter, RespelledSlotShowsTheSamePictureEverywhere) {
+    PaintedBoard fixture;
+    Canvas before;
+    fixture.painter.paint(fixture.board, before.dc());
+    fixture.board.respell(3);
+    Canvas after;
+    fixture.painter.paint(fixture.board, after.dc());
+    const std::vector<COLORREF> box = after.square(252 + 3 * 42 + 7, 252 + 7, 28);
+    EXPECT_NE(box, before.square(252 + 3 * 42 + 7, 252 + 7, 28));
+    int cells = 0;
+    for (int s = 0; s < 6; ++s) {
+        for (int j = 0; j < 24; ++j) {
+            if (fixture.board.label(s, j) == 4) {
+                EXPECT_EQ(after.square(42 * j + 7, 32 * s + 7, 28), box) << s << "," << j;
+                EXPECT_NE(before.square(42 * j + 7, 32 * s + 7, 28), box);
+                ++cells;
+            }
+        }
+    }
+    EXPECT_EQ(cells, 12);
+}
+
+TEST(BoardPainter, SmallCellsAndZeroMetricsFailNothing) {
+    for (int cell : {0, 10, 14, 15}) {
+        Fretboard board;
+        board.resetBoard();
+        BoardPainter painter;
+        painter.resize(board, GetModuleHandleW(nullptr), nullptr, 24 * cell + 1, 7 * cell);
+        EXPECT_EQ(painter.marker(1).bitmap != nullptr, cell == 15) << cell;
+        EXPECT_EQ(painter.markersLoaded(), cell == 15) << cell;
+        Canvas canvas(400, 120);
+        painter.paint(board, canvas.dc());
+        if (cell == 15) {
+            EXPECT_NE(canvas.at(7, 5 * 12 + 7), kBackground); // a 1-pixel marker
+        }
+        painter.releaseMarkers();
+    }
+    Fretboard unsized;
+    unsized.resetBoard();
+    BoardPainter painter;
+    Canvas canvas(50, 50);
+    painter.paint(unsized, canvas.dc());
+    painter.drawMarker(canvas.dc(), 0, 0, 0, 42);
+    EXPECT_EQ(canvas.count(0, 0, 49, 49, kBackground), 50 * 50 - canvas.count(0, 0, 49, 49, kGrey));
+}
+
+TEST(BoardPainter, ReleaseTwiceAndKeepSizeAfterMinimise) {
+    PaintedBoard fixture;
+    BITMAP info = {};
+    ASSERT_TRUE(GetObjectW(fixture.painter.marker(5).bitmap, sizeof(info), &info));
+    EXPECT_EQ(info.bmWidth, 28);
+    EXPECT_EQ(info.bmHeight, 28);
+    const HBITMAP first = fixture.painter.marker(5).bitmap;
+    fixture.painter.resize(fixture.board, GetModuleHandleW(nullptr), nullptr, 0, 0);
+    fixture.painter.resize(fixture.board, GetModuleHandleW(nullptr), nullptr, 1009, 294);
+    EXPECT_EQ(fixture.painter.marker(5).bitmap, first);
+
+    fixture.painter.releaseMarkers();
+    for (MarkerId id = 1; id <= 20; ++id) {
+        EXPECT_EQ(fixture.painter.marker(id).bitmap, nullptr);
+        EXPECT_EQ(fixture.painter.marker(id).surface, nullptr);
+    }
+    EXPECT_EQ(GetObjectType(first), 0u); // the bitmap is gone
+    fixture.painter.releaseMarkers();    // second pass touches nothing
+    EXPECT_TRUE(fixture.painter.markersLoaded());
+}
+
+} // namespace
+} // namespace modalscope
