@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "model/fretboard.h"
+#include "tests/board_expectations.h"
+
+namespace modalscope {
+namespace {
+
+TEST(BoardLayout, MetricsFollowTheClientWidth) {
+    const struct {
+        int width, cell, gap, top;
+    } cases[] = {{0, 0, 0, 0}, {23, 0, 0, 0}, {24, 1, 1, 0}, {775, 32, 24, 16}, {1009, 42, 32, 21}};
+    for (const auto& c : cases) {
+        Fretboard board;
+        board.resize(c.width, 123);
+        EXPECT_EQ(board.metrics().cellSize, c.cell) << c.width;
+        EXPECT_EQ(board.metrics().stringGap, c.gap) << c.width;
+        EXPECT_EQ(board.metrics().topMargin, c.top) << c.width;
+        EXPECT_EQ(board.metrics().clientHeight, 123);
+    }
+}
+
+bool gridIsForRoot(const Fretboard& board, int rootString, int rootFret) {
+    for (int s = 0; s < kStringCount; ++s) {
+        for (int f = 0; f < kFretCount; ++f) {
+            if (board.label(s, f) != testing::expectedLabel(s, f, rootString, rootFret)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+Fretboard sizedBoard(int height = 294) {
+    Fretboard board;
+    board.resetBoard();
+    board.resize(1009, height);
+    return board;
+}
+
+TEST(BoardLayout, PressesOnTheNeckMoveTheRootWithEitherButton) {
+    for (bool right : {false, true}) {
+        Fretboard board = sizedBoard();
+        board.handleClick(40, 100, right);
+        EXPECT_EQ(board.cursorString(), 1);
+        EXPECT_EQ(board.cursorFret(), 2);
+        EXPECT_TRUE(gridIsForRoot(board, 1, 2));
+        board.handleClick(5 * 32 + 31, 23 * 42 + 41, right); // last pixel of the last cell
+        EXPECT_EQ(board.cursorString(), 5);
+        EXPECT_EQ(board.cursorFret(), 23);
+        EXPECT_TRUE(gridIsForRoot(board, 5, 23));
+    }
+}
+
+TEST(BoardLayout, PressOnAnOctaveOfTheRootOnlyMovesTheCursor) {
+    Fretboard board = sizedBoard();
+    board.handleClick(4 * 32 + 5, 7 * 42 + 5, false); // (4, 7) already holds 1
+    EXPECT_EQ(board.cursorString(), 4);
+    EXPECT_EQ(board.cursorFret(), 7);
+    EXPECT_TRUE(gridIsForRoot(board, 5, 0));
+    board.moveCursor(MoveDirection::FretRight);
+    EXPECT_EQ(board.cursorFret(), 8);
+    EXPECT_TRUE(gridIsForRoot(board, 4, 8));
+}
+
+TEST(BoardLayout, PaletteBandTogglesAndRespells) {
+    Fretboard board = sizedBoard();
+    board.handleClick(260, 6 * 42, false);
+    EXPECT_FALSE(board.palette().current[0].visible);
+    board.handleClick(260, 6 * 42, false);
+    EXPECT_TRUE(board.palette().current[0].visible);
+    board.handleClick(260, 9 * 42, true);
+    EXPECT_EQ(board.palette().current[3].marker, 6);
+    board.handleClick(293, 9 * 42 + 41, true);
+    EXPECT_EQ(board.palette().current[3].marker, 5);
+
+    // Ignored: columns outside 6..17, the gap above the band, right of the neck.
+    const int ignored[][2] = {{260, 5 * 42}, {260, 18 * 42}, {240, 8 * 42},
+                              {200, 8 * 42}, {100, 1008},    {251, 10 * 42}};
+    for (const auto& press : ignored) {
+        board.handleClick(press[0], press[1], false);
+        board.handleClick(press[0], press[1], true);
+    }
+    for (int k = 0; k < kIntervalCount; ++k) {
+        EXPECT_TRUE(board.palette().current[k].visible) << k;
+        EXPECT_EQ(board.palette().current[k].marker, IntervalPalette::defaultMarker(k)) << k;
+    }
+    EXPECT_TRUE(gridIsForRoot(board, 5, 0));
+    EXPECT_EQ(board.cursorFret(), 0);
+}
+
+TEST(BoardLayout, BandIsMeasuredFromTheClientHeight) {
+    Fretboard board = sizedBoard(330); // band is y 288..330
+    board.handleClick(260, 7 * 42, false);
+    EXPECT_TRUE(board.palette().current[1].visible);
+    board.handleClick(300, 7 * 42, false);
+    EXPECT_FALSE(board.palette().current[1].visible);
+}
+
+TEST(BoardLayout, PressesWithoutCellsAreIgnored) {
+    for (int width : {0, 23}) {
+        Fretboard board;
+        board.resetBoard();
+        board.resize(width, 0);
+        board.handleClick(0, 0, false);
+        board.handleClick(10, 10, true);
+        board.handleClick(65535, 65535, false);
+        EXPECT_EQ(board.cursorString(), 5);
+        EXPECT_TRUE(gridIsForRoot(board, 5, 0));
+        EXPECT_TRUE(board.palette().current[0].visible);
+    }
+}
+
+} // namespace
+} // namespace modalscope
