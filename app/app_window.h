@@ -1,0 +1,30 @@
+// The main window, its back buffer and the message loop.
+#pragma once
+
+#include <windows.h>
+
+namespace modalscope {
+
+// The shell's state, held for the life of the process.
+struct AppWindow {
+    HINSTANCE instance = nullptr;
+    HWND window = nullptr;
+    RECT recorded = {};
+    HDC windowSurface = nullptr;
+    HDC backSurface = nullptr;
+    HBITMAP backBitmap = nullptr;
+    HGDIOBJ previous = nullptr;
+    HDC paintSurface = nullptr;
+};
+
+bool registerMainClass(HINSTANCE instance);
+bool createMainWindow(const char* title, DWORD style, HINSTANCE instance);
+void presentFrame();
+void shutdownWindow();
+int runMessageLoop();
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The one instance of each, constructed before the entry function runs.
+extern AppWindow app;
+
+} // namespace modalscope

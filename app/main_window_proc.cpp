@@ -1,0 +1,111 @@
+// The window procedure: each case unpacks its message and calls one handler.
+#include "app/about_dialog.h"
+#include "app/app_window.h"
+#include "app/globals.h"
+#include "resource.h"
+
+namespace modalscope {
+
+namespace {
+
+void onSize(HWND window, int width, int height) {
+    // During creation the stored handle is not set yet, so use the message's own.
+    GetClientRect(window, &app.recorded);
+    painter.resize(board, app.instance, app.windowSurface, width, height);
+}
+
+void onPaint(HWND window) {
+    PAINTSTRUCT paint;
+    app.paintSurface = BeginPaint(window, &paint);
+    presentFrame();
+    EndPaint(window, &paint);
+    app.paintSurface = nullptr;
+}
+
+void onClose() {
+    shutdownWindow();
+    PostQuitMessage(0);
+}
+
+void onKeyDown(HWND window, WPARAM key) {
+    switch (key) {
+    case VK_ESCAPE:
+        SendMessageA(window, WM_CLOSE, 0, 0);
+        return;
+    case VK_SPACE:
+        board.resetBoard();
+        break;
+    case VK_LEFT:
+        board.moveCursor(MoveDirection::FretLeft);
+        break;
+    case VK_UP:
+        board.moveCursor(MoveDirection::StringUp);
+        break;
+    case VK_RIGHT:
+        board.moveCursor(MoveDirection::FretRight);
+        break;
+    case VK_DOWN:
+        board.moveCursor(MoveDirection::StringDown);
+        break;
+    default:
+        return;
+    }
+    presentFrame();
+}
+
+void onCommand(HWND window, int command) {
+    if (command == ID_EXIT) {
+        SendMessageA(window, WM_CLOSE, 0, 0);
+    } else if (command == ID_ABOUT) {
+        runAboutDialog(app.instance);
+    }
+}
+
+void onButtonDown(LPARAM position, bool right) {
+    board.handleClick(HIWORD(position), LOWORD(position), right);
+    presentFrame();
+}
+
+void onWheel(WPARAM wParam) {
+    const short delta = static_cast<short>(HIWORD(wParam));
+    board.moveCursor(delta < 0 ? MoveDirection::FretLeft : MoveDirection::FretRight);
+    presentFrame();
+}
+
+} // namespace
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SIZE:
+        onSize(window, LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_PAINT:
+        onPaint(window);
+        return 0;
+    case WM_CLOSE:
+        onClose();
+        return 0;
+    case WM_DESTROY:
+        shutdownWindow();
+        return 0;
+    case WM_KEYDOWN:
+        onKeyDown(window, wParam);
+        return 0;
+    case WM_COMMAND:
+        onCommand(window, LOWORD(wParam));
+        return 0;
+    case WM_LBUTTONDOWN:
+        onButtonDown(lParam, false);
+        return 0;
+    case WM_RBUTTONDOWN:
+        onButtonDown(lParam, true);
+        return 0;
+    case WM_MOUSEWHEEL:
+        onWheel(wParam);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+} // namespace modalscope
