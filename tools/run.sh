@@ -11,10 +11,6 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows
 
 exe="$MODALSCOPE_ROOT/build/windows/app/modalscope.exe"
-if [ ! -f "$exe" ]; then
-    echo "The board model and pictures are built; the main window does not exist yet."
-    exit 0
-fi
 export WINEPREFIX="${WINEPREFIX:-$MODALSCOPE_ROOT/build/windows/wineprefix-desktop}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 cd "$here"
