@@ -33,13 +33,16 @@ bool registerMainClass(HINSTANCE instance) {
     return RegisterClassExA(&windowClass) != 0;
 }
 
+void unregisterMainClass(HINSTANCE instance) {
+    UnregisterClassA(kClassName, instance);
+}
+
 bool createMainWindow(const char* title, DWORD style, HINSTANCE instance) {
     if (style == 0) {
         style = kDefaultStyle;
     }
     RECT outer = {0, 0, settings.width(), settings.height()};
     AdjustWindowRect(&outer, style, FALSE);
-    app.recorded = outer;
     HWND window = CreateWindowExA(0, kClassName, title, style, 0, 0, outer.right - outer.left,
                                   outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) {
@@ -56,11 +59,7 @@ bool createMainWindow(const char* title, DWORD style, HINSTANCE instance) {
             CreateCompatibleBitmap(app.windowSurface, app.recorded.right, app.recorded.bottom);
     }
     if (app.backSurface == nullptr || app.backBitmap == nullptr) {
-        if (app.backBitmap != nullptr) {
-            DeleteObject(app.backBitmap);
-            app.backBitmap = nullptr;
-        }
-        DestroyWindow(window);
+        DestroyWindow(window); // its destroy notification releases what was created
         app.window = nullptr;
         return false;
     }
@@ -85,9 +84,11 @@ void shutdownWindow() {
     settings.save(kSettingsFile);
     if (app.previous != nullptr) {
         SelectObject(app.backSurface, app.previous);
+    }
+    if (app.backBitmap != nullptr) {
         DeleteObject(app.backBitmap);
-        DeleteDC(app.backSurface);
-    } else if (app.backSurface != nullptr) {
+    }
+    if (app.backSurface != nullptr) {
         DeleteDC(app.backSurface);
     }
     if (app.windowSurface != nullptr) {

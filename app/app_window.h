@@ -18,6 +18,7 @@ struct AppWindow {
 };
 
 bool registerMainClass(HINSTANCE instance);
+void unregisterMainClass(HINSTANCE instance);
 bool createMainWindow(const char* title, DWORD style, HINSTANCE instance);
 void presentFrame();
 void shutdownWindow();

@@ -11,11 +11,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 1;
     }
     if (!createMainWindow("Modalscope 1.0", 0, instance)) {
-        UnregisterClassA("Modalscope", instance);
+        unregisterMainClass(instance);
         return 1;
     }
     const int exitCode = runMessageLoop();
     DestroyWindow(app.window);
-    UnregisterClassA("Modalscope", instance);
+    unregisterMainClass(instance);
     return exitCode;
 }

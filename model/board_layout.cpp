@@ -4,7 +4,6 @@
 namespace modalscope {
 
 namespace {
-constexpr int kPaletteFirstColumn = 6;
 constexpr int kPaletteLastColumn = kPaletteFirstColumn + kIntervalCount - 1;
 } // namespace
 

@@ -11,6 +11,8 @@ namespace modalscope {
 
 constexpr int kStringCount = 6;
 constexpr int kFretCount = 24;
+// The palette row starts under this fret column.
+constexpr int kPaletteFirstColumn = 6;
 
 // Semitones from the root up to the cell's note, plus one; 0 only between a clear and a walk.
 using IntervalLabel = std::int32_t;

@@ -6,7 +6,6 @@ namespace {
 
 constexpr int kSingleInlayFrets[] = {2, 4, 6, 8, 14, 16, 18, 20};
 constexpr int kDoubleInlayFrets[] = {11, 23};
-constexpr int kPaletteFirstColumn = 6;
 
 void line(HDC surface, int fromX, int fromY, int toX, int toY) {
     MoveToEx(surface, fromX, fromY, nullptr);
