@@ -77,6 +77,7 @@ void presentFrame() {
     painter.paint(board, app.backSurface);
     BitBlt(app.windowSurface, 0, 0, app.recorded.right, app.recorded.bottom, app.backSurface, 0, 0,
            SRCCOPY);
+    ++app.framesPresented;
 }
 
 void shutdownWindow() {
