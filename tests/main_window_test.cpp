@@ -1,0 +1,163 @@
+// The real main window in the test process: what each input presents, minimise and
+// restore, shut-down, and the huge stored width the window system clamps.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "resource.h"
+#include "tests/shell_fixture.h"
+
+namespace modalscope::testing {
+namespace {
+
+struct Input {
+    const char* name;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    unsigned long frames;
+    int cursorString; // after the input; the session starts with the root at (5, 0)
+    int cursorFret;
+};
+
+TEST(MainWindow, EachInputPresentsExactlyItsFrames) {
+    ShellSession session;
+    ASSERT_TRUE(session.started());
+    const Input inputs[] = {
+        {"space", WM_KEYDOWN, VK_SPACE, 0, 1, 5, 0},
+        {"left wraps", WM_KEYDOWN, VK_LEFT, 0, 1, 5, 23},
+        {"right wraps back", WM_KEYDOWN, VK_RIGHT, 0, 1, 5, 0},
+        {"up", WM_KEYDOWN, VK_UP, 0, 1, 4, 0},
+        {"down", WM_KEYDOWN, VK_DOWN, 0, 1, 5, 0},
+        {"wheel away", WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0, 1, 5, 1},
+        {"wheel toward", WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0, 1, 5, 0},
+        {"wheel toward wraps", WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-1)), 0, 1, 5, 23},
+        {"wheel zero counts as away", WM_MOUSEWHEEL, 0, 0, 1, 5, 0},
+        {"left press", WM_LBUTTONDOWN, 0, MAKELPARAM(3 * 42 + 5, 2 * 32 + 5), 1, 2, 3},
+        {"right press", WM_RBUTTONDOWN, 0, MAKELPARAM(7 * 42 + 5, 1 * 32 + 5), 1, 1, 7},
+        {"press off the board", WM_LBUTTONDOWN, 0, MAKELPARAM(60000, 60000), 1, 1, 7},
+        {"letter key", WM_KEYDOWN, 'A', 0, 0, 1, 7},
+        {"function key", WM_KEYDOWN, VK_F10, 0, 0, 1, 7},
+        {"enter", WM_KEYDOWN, VK_RETURN, 0, 0, 1, 7},
+        {"size", WM_SIZE, SIZE_RESTORED, MAKELPARAM(1009, 294), 0, 1, 7},
+        {"unknown command", WM_COMMAND, 9999, 0, 0, 1, 7},
+        {"command in the high word only", WM_COMMAND, MAKEWPARAM(1, ID_EXIT), 0, 0, 1, 7},
+    };
+    for (const Input& input : inputs) {
+        const unsigned long before = app.framesPresented;
+        const LRESULT result = SendMessageA(app.window, input.message, input.wParam, input.lParam);
+        EXPECT_EQ(result, 0) << input.name;
+        EXPECT_EQ(app.framesPresented - before, input.frames) << input.name;
+        EXPECT_EQ(board.cursorString(), input.cursorString) << input.name;
+        EXPECT_EQ(board.cursorFret(), input.cursorFret) << input.name;
+    }
+    EXPECT_TRUE(IsWindow(app.window)) << "no input above may close the window";
+    EXPECT_TRUE(labelsFollowCursor(board));
+}
+
+TEST(MainWindow, PresentedFrameIsOnTheWindow) {
+    ShellSession session;
+    ASSERT_TRUE(session.started());
+    RECT client;
+    GetClientRect(app.window, &client);
+    EXPECT_EQ(client.right, 1009);
+    EXPECT_EQ(client.bottom, 294);
+    RECT outer;
+    GetWindowRect(app.window, &outer);
+    EXPECT_EQ(outer.right - outer.left, 1015);
+    EXPECT_EQ(outer.bottom - outer.top, 338);
+
+    SendMessageA(app.window, WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_GT(session.countShown(7, 167, 34, 194, kOrange), 100); // root at (5, 0)
+    EXPECT_EQ(session.shown(3, 21), kGrey);
+    EXPECT_EQ(session.shown(1004, 10), kWhite); // between the last marker and fret line
+
+    SendMessageA(app.window, WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(session.countShown(7, 167, 34, 194, kOrange), 0);
+    EXPECT_GT(session.countShown(42 + 7, 167, 42 + 34, 194, kOrange), 100);
+}
+
+TEST(MainWindow, MinimiseAndRestoreBringTheBoardBack) {
+    ShellSession session;
+    ASSERT_TRUE(session.started());
+    SendMessageA(app.window, WM_KEYDOWN, VK_UP, 0);
+    const Fretboard before = board;
+    const HBITMAP image = painter.marker(1).bitmap;
+    BITMAP size = {};
+    ASSERT_NE(GetObjectA(image, sizeof(size), &size), 0);
+    EXPECT_EQ(size.bmWidth, 28);
+
+    ShowWindow(app.window, SW_MINIMIZE);
+    session.pump();
+    EXPECT_EQ(board.metrics().cellSize, 0);
+    EXPECT_EQ(app.recorded.right, 0);
+    SendMessageA(app.window, WM_KEYDOWN, VK_DOWN, 0); // presses while minimised paint nothing
+    SendMessageA(app.window, WM_KEYDOWN, VK_UP, 0);
+    ShowWindow(app.window, SW_RESTORE);
+    session.pump();
+
+    EXPECT_EQ(board.metrics().cellSize, 42);
+    EXPECT_EQ(app.recorded.right, 1009);
+    EXPECT_EQ(app.recorded.bottom, 294);
+    EXPECT_EQ(painter.marker(1).bitmap, image) << "markers are never recreated";
+    ASSERT_NE(GetObjectA(image, sizeof(size), &size), 0);
+    EXPECT_EQ(size.bmWidth, 28);
+    for (int s = 0; s < kStringCount; ++s) {
+        for (int f = 0; f < kFretCount; ++f) {
+            EXPECT_EQ(board.label(s, f), before.label(s, f));
+        }
+    }
+    SendMessageA(app.window, WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageA(app.window, WM_KEYDOWN, VK_UP, 0);
+    EXPECT_GT(session.countShown(7, 4 * 32 + 7, 34, 4 * 32 + 34, kOrange), 100);
+}
+
+std::string readAll(const char* path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+TEST(MainWindow, CloseSavesReleasesAndQuitsWithZero) {
+    ShellSession session;
+    ASSERT_TRUE(session.started());
+    const HDC back = app.backSurface;
+    const HBITMAP bitmap = app.backBitmap;
+    const HBITMAP marker = painter.marker(5).bitmap;
+    DeleteFileA(kSettingsFile);
+
+    EXPECT_EQ(session.close(), 0);
+    EXPECT_EQ(readAll(kSettingsFile), "Width 1015\r\n");
+    EXPECT_EQ(GetObjectType(back), 0u);
+    EXPECT_EQ(GetObjectType(bitmap), 0u);
+    EXPECT_EQ(GetObjectType(marker), 0u);
+    EXPECT_EQ(app.windowSurface, nullptr);
+    EXPECT_EQ(app.backSurface, nullptr);
+    const unsigned long frames = app.framesPresented;
+    presentFrame(); // no buffer any more: nothing to show
+    EXPECT_EQ(app.framesPresented, frames);
+    shutdownWindow(); // a third pass is as harmless as the second
+}
+
+TEST(MainWindow, HugeStoredWidthStartsAtTheClampedSize) {
+    ShellSession session("Width 100000\n");
+    ASSERT_TRUE(session.started());
+    RECT client;
+    GetClientRect(app.window, &client);
+    EXPECT_LT(client.right, 100000);
+    BITMAP buffer = {};
+    ASSERT_NE(GetObjectA(app.backBitmap, sizeof(buffer), &buffer), 0);
+    EXPECT_EQ(buffer.bmWidth, client.right);
+    EXPECT_EQ(buffer.bmHeight, client.bottom);
+    const unsigned long before = app.framesPresented;
+    SendMessageA(app.window, WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_EQ(app.framesPresented, before + 1);
+    EXPECT_EQ(session.close(), 0);
+    EXPECT_EQ(readAll(kSettingsFile), "Width 99991\r\n"); // normalised, not clamped
+}
+
+} // namespace
+} // namespace modalscope::testing

@@ -1,0 +1,119 @@
+#include "tests/shell_fixture.h"
+
+#include <cstdio>
+
+#include "tests/board_expectations.h"
+
+namespace modalscope::testing {
+
+ShellSession::ShellSession(const std::string& settingsText) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    folder_ = std::string(temp) + "modalscope-shell-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    GetCurrentDirectoryA(MAX_PATH, previousFolder_);
+    SetCurrentDirectoryA(folder_.c_str());
+    if (FILE* file = std::fopen(kSettingsFile, "wb")) {
+        std::fwrite(settingsText.data(), 1, settingsText.size(), file);
+        std::fclose(file);
+    }
+
+    // A fresh process starts from constructed statics; a second session in one
+    // process gets the same.
+    app = AppWindow();
+    board = Fretboard();
+    painter = BoardPainter();
+    settings = WindowSettings();
+
+    app.instance = GetModuleHandleA(nullptr);
+    settings.loadOrDefault(kSettingsFile);
+    board.resetBoard();
+    if (!registerMainClass(app.instance)) {
+        return;
+    }
+    if (!createMainWindow("Modalscope 1.0", 0, app.instance)) {
+        unregisterMainClass(app.instance);
+        return;
+    }
+    started_ = true;
+    pump();
+}
+
+ShellSession::~ShellSession() {
+    if (started_ && !closed_) {
+        close();
+    }
+    DeleteFileA(kSettingsFile);
+    SetCurrentDirectoryA(previousFolder_);
+    RemoveDirectoryA(folder_.c_str());
+}
+
+void ShellSession::pump() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+int ShellSession::close() {
+    closed_ = true;
+    SendMessageA(app.window, WM_CLOSE, 0, 0);
+    int code = -1;
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            code = static_cast<int>(message.wParam);
+            break;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    DestroyWindow(app.window);
+    unregisterMainClass(app.instance);
+    return code;
+}
+
+COLORREF ShellSession::shown(int x, int y) const {
+    HDC surface = GetDC(app.window);
+    const COLORREF colour = GetPixel(surface, x, y);
+    ReleaseDC(app.window, surface);
+    return colour;
+}
+
+int ShellSession::countShown(int left, int top, int right, int bottom, COLORREF colour) const {
+    HDC surface = GetDC(app.window);
+    int n = 0;
+    for (int y = top; y <= bottom; ++y) {
+        for (int x = left; x <= right; ++x) {
+            n += GetPixel(surface, x, y) == colour ? 1 : 0;
+        }
+    }
+    ReleaseDC(app.window, surface);
+    return n;
+}
+
+::testing::AssertionResult labelsFollowCursor(const Fretboard& board) {
+    const int rootString = board.cursorString();
+    const int rootFret = board.cursorFret();
+    if (rootString < 0 || rootString >= kStringCount || rootFret < 0 || rootFret >= kFretCount) {
+        return ::testing::AssertionFailure()
+               << "cursor off the board: " << rootString << ", " << rootFret;
+    }
+    if (board.label(rootString, rootFret) != 1) {
+        return ::testing::AssertionFailure() << "cursor cell is not the root";
+    }
+    for (int s = 0; s < kStringCount; ++s) {
+        for (int f = 0; f < kFretCount; ++f) {
+            const int want = expectedLabel(s, f, rootString, rootFret);
+            if (board.label(s, f) != want) {
+                return ::testing::AssertionFailure()
+                       << "label at " << s << ", " << f << " is " << int(board.label(s, f))
+                       << ", want " << want << " for root " << rootString << ", " << rootFret;
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+} // namespace modalscope::testing
