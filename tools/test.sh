@@ -13,6 +13,11 @@ cmake --preset host >/dev/null
 cmake --build --preset host
 ctest --preset host
 
+echo "== settings reader fuzzing (libFuzzer, ASan, UBSan)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+ctest --preset fuzz
+
 echo "== Windows build and tests under Wine"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
