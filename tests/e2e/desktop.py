@@ -1,0 +1,181 @@
+"""Drives modalscope.exe under Wine on an X display the way a person would: xdotool for
+the mouse and keyboard, screenshots read back as pixels, and the window list as the
+window system reports it (window_probe.exe). The caller provides DISPLAY and a Wine
+prefix with a warm wineserver and a virtual desktop at the screen's top-left corner."""
+
+import os
+import re
+import shutil
+import subprocess
+import tempfile
+import time
+
+CELL = 42  # cell size of the default 1009-pixel client
+GAP = 32  # string gap at that size
+ORANGE = (0xFF, 0x80, 0x40)
+WHITE = (255, 255, 255)
+GREY = (128, 128, 128)
+
+
+class Screenshot:
+    """The whole X screen as RGB triples."""
+
+    def __init__(self):
+        ppm = subprocess.run(
+            "xwd -root -silent | convert xwd:- ppm:-",
+            shell=True, check=True, capture_output=True).stdout
+        fields = re.match(rb"P6\s+(?:#[^\n]*\n\s*)*(\d+)\s+(\d+)\s+(\d+)\s", ppm)
+        self.width, self.height = int(fields.group(1)), int(fields.group(2))
+        self.pixels = ppm[fields.end():]
+
+    def at(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.pixels[i:i + 3])
+
+    def count(self, left, top, right, bottom, colour):
+        """Pixels of `colour` in the inclusive box."""
+        return sum(1 for y in range(top, bottom + 1) for x in range(left, right + 1)
+                   if self.at(x, y) == colour)
+
+    def block(self, left, top, side):
+        return [self.at(x, y) for y in range(top, top + side)
+                for x in range(left, left + side)]
+
+
+class Window:
+    """One line of window_probe's output."""
+
+    def __init__(self, line):
+        self.kind = line.split(" ", 1)[0]
+        self.cls = re.search(r"class=(\S+)", line).group(1)
+        self.id = int(re.search(r" id=(-?\d+)", line).group(1))
+        self.text = re.search(r"text=(.*?) outer=", line).group(1)
+        self.outer = tuple(int(v) for v in re.search(r"outer=(\S+)", line).group(1).split(","))
+        self.client = tuple(int(v) for v in re.search(r"client=(\S+)", line).group(1).split(","))
+        self.visible = line.rstrip().endswith("visible=1")
+
+
+class Program:
+    """One run of the exe in a fresh folder, optionally with a settings file."""
+
+    def __init__(self, exe, probe, wine, settings=None):
+        self.exe, self.probe, self.wine = exe, probe, wine
+        self.folder = tempfile.mkdtemp(prefix="modalscope-e2e-")
+        if settings is not None:
+            with open(os.path.join(self.folder, "default.txt"), "wb") as f:
+                f.write(settings)
+        self.process = subprocess.Popen([wine, exe], cwd=self.folder, stdin=subprocess.DEVNULL,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.origin = None
+
+    # -- the window system's view
+    def windows(self):
+        out = subprocess.run([self.wine, self.probe], capture_output=True, timeout=60,
+                             stdin=subprocess.DEVNULL).stdout.decode("utf-8", "replace")
+        return [Window(line) for line in out.splitlines()
+                if line.startswith(("window ", "control "))]
+
+    def windows_text(self):
+        return "; ".join(f"{w.cls} {w.text!r} at {w.outer}" for w in self.windows()
+                         if w.kind == "window")
+
+    def main_window(self):
+        return next((w for w in self.windows() if w.cls == "Modalscope"), None)
+
+    def about_box(self):
+        """The About box and its controls, or (None, [])."""
+        found, controls, inside = None, [], False
+        for w in self.windows():
+            if w.kind == "window":
+                inside = w.cls == "#32770"
+                found = w if inside else found
+            elif inside:
+                controls.append(w)
+        return found, controls
+
+    def wait_for_window(self, timeout=30):
+        end = time.time() + timeout
+        while time.time() < end:
+            if self.process.poll() is not None:
+                raise AssertionError(f"program ended early with {self.process.returncode}")
+            w = self.main_window()
+            if w is not None and w.visible:
+                self.origin = w.client[:2]
+                return w
+            time.sleep(0.2)
+        raise AssertionError("the main window did not appear")
+
+    # -- input, in client coordinates of the main window
+    def screen(self, x, y):
+        return self.origin[0] + x, self.origin[1] + y
+
+    def click(self, x, y, button=1):
+        sx, sy = self.screen(x, y)
+        xdotool("mousemove", str(sx), str(sy), "click", str(button))
+
+    def click_screen(self, sx, sy, button=1):
+        xdotool("mousemove", str(sx), str(sy), "click", str(button))
+
+    def key(self, name):
+        # Without a window manager the key goes to the X window under the pointer.
+        pointer_on_desktop()
+        xdotool("key", name)
+
+    def wheel(self, away, turns=1):
+        # The wheel turns over the board, between two cells' markers.
+        xdotool("mousemove", *(str(v) for v in self.screen(5 * 42 + 38, 3 * 32 + 3)))
+        xdotool("click", "--repeat", str(turns), "--delay", "50", "4" if away else "5")
+
+    # -- what the board shows
+    def shot(self):
+        return Screenshot()
+
+    def cell_box(self, string, fret):
+        """The marker square of a cell, in screen pixels: left, top, right, bottom."""
+        x, y = self.screen(fret * CELL, string * GAP)
+        return x + 7, y + 7, x + 34, y + 34
+
+    def palette_box(self, slot):
+        x, y = self.screen((6 + slot) * CELL, 6 * CELL)
+        return x + 7, y + 7, x + 34, y + 34
+
+    def until(self, check, timeout=10, what="the expected picture"):
+        """Screenshots until check(shot) holds; returns that shot."""
+        end = time.time() + timeout
+        while True:
+            shot = self.shot()
+            if check(shot):
+                return shot
+            if time.time() > end:
+                raise AssertionError(f"timed out waiting for {what}")
+            time.sleep(0.1)
+
+    # -- the end
+    def wait_exit(self, timeout=30):
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            raise AssertionError("the program did not end")
+
+    def settings_text(self):
+        path = os.path.join(self.folder, "default.txt")
+        if not os.path.exists(path):
+            return None
+        with open(path, "rb") as f:
+            return f.read()
+
+    def cleanup(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *args], check=True, stdin=subprocess.DEVNULL)
+
+
+def pointer_on_desktop():
+    # A spot of the desktop below the main window, so key presses do not click anything.
+    xdotool("mousemove", "700", "700")

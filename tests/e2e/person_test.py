@@ -1,0 +1,253 @@
+#!/usr/bin/env python3
+"""End-to-end scenarios: the real modalscope.exe used as a person uses it.
+
+usage: person_test.py --exe EXE --probe PROBE --wine WINE SCENARIO
+Each scenario starts the program in a fresh folder and fails with a message on the first
+thing that is not as it should be."""
+
+import argparse
+import subprocess
+import sys
+import time
+
+from desktop import ORANGE, WHITE, Program
+
+OPEN_PITCH = [0, -5, -9, -14, -19, -24]  # standard tuning, high string first
+
+
+def label(string, fret, root):
+    diff = (OPEN_PITCH[string] + fret) - (OPEN_PITCH[root[0]] + root[1])
+    return diff % 12 + 1
+
+
+def roots_shown(program, root):
+    """A check that the orange root marker stands on exactly the root's cells."""
+    def check(shot):
+        for s in range(6):
+            for f in range(24):
+                orange = shot.count(*program.cell_box(s, f), ORANGE)
+                if (label(s, f, root) == 1) != (orange > 100):
+                    return False
+        return True
+    return check
+
+
+def expect(condition, message):
+    if not condition:
+        raise AssertionError(message)
+
+
+def expect_saved(program, code, text=b"Width 1015\r\n"):
+    expect(code == 0, f"exit code {code}, want 0")
+    saved = program.settings_text()
+    expect(saved == text, f"default.txt holds {saved!r}, want {text!r}")
+
+
+def close_box(window):
+    """The title bar's close button: the rightmost caption button."""
+    left, top, width, _ = window.outer
+    return left + width - 12, top + 12
+
+
+# Menu bar items, in screen pixels, as the default Wine theme lays them out.
+MENU_EXIT = (20, 30)
+MENU_HELP = (70, 30)
+MENU_ABOUT = (90, 51)
+
+
+def scenario_fresh_start(program):
+    """No settings file: default size, the reset board, Escape closes and saves."""
+    window = program.wait_for_window()
+    expect(window.text == "Modalscope 1.0", f"title {window.text!r}")
+    expect(window.outer == (0, 0, 1015, 338), f"outer window {window.outer}")
+    expect(window.client[2:] == (1009, 294), f"client {window.client[2:]}")
+    program.until(roots_shown(program, (5, 0)), what="root markers of the reset board")
+    shot = program.shot()
+    for slot in range(12):
+        expect(shot.count(*program.palette_box(slot), WHITE) < 400, f"palette box {slot} empty")
+    program.key("Escape")
+    expect_saved(program, program.wait_exit())
+
+
+def scenario_click_moves_root(program):
+    """A press on a cell makes it the root; the close box closes and saves."""
+    window = program.wait_for_window()
+    program.until(roots_shown(program, (5, 0)))
+    program.click(3 * 42 + 20, 2 * 32 + 20)
+    program.until(roots_shown(program, (2, 3)), what="root at string 2, fret 3")
+    program.click(10 * 42 + 5, 4 * 32 + 5, button=3)  # right press on the neck: the same
+    program.until(roots_shown(program, (4, 10)), what="root at string 4, fret 10")
+    program.click_screen(*close_box(window))
+    expect_saved(program, program.wait_exit())
+
+
+def scenario_arrows_and_wheel(program):
+    """Arrows and the wheel step the root and wrap; "Выход" closes and saves."""
+    program.wait_for_window()
+    program.until(roots_shown(program, (5, 0)))
+    steps = [("Left", (5, 23)), ("Right", (5, 0)), ("Down", (0, 0)), ("Up", (5, 0)),
+             ("Up", (4, 0))]
+    for key, root in steps:
+        program.key(key)
+        program.until(roots_shown(program, root), what=f"root {root} after {key}")
+    program.wheel(away=True)
+    program.until(roots_shown(program, (4, 1)), what="root one fret up after the wheel")
+    program.wheel(away=False, turns=2)
+    program.until(roots_shown(program, (4, 23)), what="root wrapped to fret 23")
+    program.wheel(away=True)
+    program.until(roots_shown(program, (4, 0)), what="root wrapped back to fret 0")
+    program.click_screen(*MENU_EXIT)
+    expect_saved(program, program.wait_exit())
+
+
+def scenario_palette(program):
+    """Palette presses hide, show and respell; space resets."""
+    program.wait_for_window()
+    program.until(roots_shown(program, (5, 0)))
+    root_box = program.palette_box(0)
+
+    program.click(6 * 42 + 21, 6 * 42 + 21)  # box of the root
+    program.until(lambda s: all(s.count(*program.cell_box(st, f), ORANGE) == 0
+                                for st in range(6) for f in range(24))
+                  and s.count(*root_box, WHITE) == 28 * 28, what="root markers hidden")
+    program.click(6 * 42 + 21, 6 * 42 + 21)
+    program.until(roots_shown(program, (5, 0)), what="root markers shown again")
+
+    # Slot 3 (b3, label 4) respelled as #2: its box and every label-4 cell show it.
+    cells = [(s, f) for s in range(6) for f in range(24) if label(s, f, (5, 0)) == 4]
+    before = program.shot().block(*program.palette_box(3)[:2], 28)
+    program.click(9 * 42 + 21, 6 * 42 + 21, button=3)
+    shot = program.until(lambda s: s.block(*program.palette_box(3)[:2], 28) != before,
+                         what="the respelled box")
+    after = shot.block(*program.palette_box(3)[:2], 28)
+    for s, f in cells:
+        expect(shot.block(*program.cell_box(s, f)[:2], 28) == after,
+               f"cell {s},{f} does not show the respelled picture")
+
+    # Hide slot 4 and move the root; space brings back the reset board and palette.
+    program.click(10 * 42 + 21, 6 * 42 + 21)
+    program.key("Right")
+    program.until(roots_shown(program, (5, 1)))
+    program.key("space")
+    shot = program.until(roots_shown(program, (5, 0)), what="reset root")
+    expect(shot.block(*program.palette_box(3)[:2], 28) == before, "respelling not reset")
+    expect(shot.count(*program.palette_box(4), WHITE) < 400, "hidden box not shown again")
+    program.key("Escape")
+    expect_saved(program, program.wait_exit())
+
+
+def open_about(program):
+    under = program.shot().at(*MENU_ABOUT)
+    program.click_screen(*MENU_HELP)
+    program.until(lambda s: s.at(*MENU_ABOUT) != under, what="the help menu")
+    time.sleep(0.3)
+    program.click_screen(*MENU_ABOUT)
+    end = time.time() + 15
+    while time.time() < end:
+        box, controls = program.about_box()
+        if box is not None and box.visible:
+            return box, controls
+        time.sleep(0.2)
+    raise AssertionError(f"the About box did not open ({program.windows_text()})")
+
+
+def wait_about_closed(program):
+    end = time.time() + 15
+    while time.time() < end:
+        if program.about_box()[0] is None:
+            return
+        time.sleep(0.2)
+    raise AssertionError("the About box did not close")
+
+
+def scenario_about_box(program):
+    """The About box: place, caption, what closes it, and the main window meanwhile."""
+    program.wait_for_window()
+    program.until(roots_shown(program, (5, 0)))
+    board = program.shot()
+
+    box, controls = open_about(program)
+    expect(box.text == "О Modalscope", f"caption {box.text!r}")
+    expect(box.outer[:2] == (0, 0), f"About box at {box.outer[:2]}")
+    expect(len(controls) == 7, f"{len(controls)} controls")
+    program.key("Escape")
+    time.sleep(0.5)
+    expect(program.about_box()[0] is not None, "Escape closed the About box")
+    ok = next(c for c in controls if c.id == 1)
+    program.click_screen(ok.outer[0] + ok.outer[2] // 2, ok.outer[1] + ok.outer[3] // 2)
+    wait_about_closed(program)
+    program.until(lambda s: s.pixels == board.pixels, what="the board as before the box")
+
+    box, _ = open_about(program)
+    program.click_screen(*close_box(box))
+    wait_about_closed(program)
+    program.until(lambda s: s.pixels == board.pixels, what="the board as before the box")
+
+    # With the box open the main window still takes presses and keys.
+    box, _ = open_about(program)
+    program.click(15 * 42 + 20, 1 * 32 + 20)
+    program.until(roots_shown(program, (1, 15)), what="root moved while the box is open")
+    program.key("Right")
+    program.until(roots_shown(program, (1, 16)), what="arrow while the box is open")
+    expect(program.about_box()[0] is not None, "the box should still be open")
+    program.key("Escape")
+    expect_saved(program, program.wait_exit())
+
+
+def sized(settings, outer, saved):
+    """A run with the given settings file: outer size, input taken, closed and saved."""
+    def scenario(program):
+        window = program.wait_for_window()
+        if outer is not None:
+            expect(window.outer[2:] == outer, f"outer size {window.outer[2:]}, want {outer}")
+        if window.client[2] > 10 and window.client[3] > 10:
+            program.click(5, 5)  # a tiny window has no client to press on
+        program.key("Right")
+        program.key("space")
+        time.sleep(0.3)
+        expect(program.process.poll() is None, "the program ended on input")
+        program.key("Escape")
+        expect_saved(program, program.wait_exit(), saved)
+    scenario.settings = settings
+    return scenario
+
+
+SCENARIOS = {
+    "fresh_start": scenario_fresh_start,
+    "click_moves_root": scenario_click_moves_root,
+    "arrows_and_wheel": scenario_arrows_and_wheel,
+    "palette": scenario_palette,
+    "about_box": scenario_about_box,
+    "width_790_on_next_line": sized(b"Width\n790", (775, 268), b"Width 775\r\n"),
+    "width_minus_100": sized(b"Width -100\n", None, b"Width -89\r\n"),
+    "width_5": sized(b"Width 5\n", None, b"Width 7\r\n"),
+    "width_not_a_number": sized(b"Width many\n", None, b"Width 7\r\n"),
+    "width_huge": sized(b"Width 100000\n", None, b"Width 99991\r\n"),
+    "width_beyond_32_bits": sized(b"Width 99999999999\n", None, b"Width 7\r\n"),
+}
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--probe", required=True)
+    parser.add_argument("--wine", required=True)
+    parser.add_argument("scenario", choices=sorted(SCENARIOS))
+    args = parser.parse_args()
+    scenario = SCENARIOS[args.scenario]
+    program = Program(args.exe, args.probe, args.wine, getattr(scenario, "settings", None))
+    try:
+        scenario(program)
+    except AssertionError as failure:
+        shot = f"failed-{args.scenario}.png"  # in the test's working folder
+        subprocess.run(f"xwd -root -silent | convert xwd:- {shot}", shell=True)
+        print(f"FAIL {args.scenario}: {failure} (screen: {shot})", file=sys.stderr)
+        return 1
+    finally:
+        program.cleanup()
+    print(f"ok {args.scenario}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

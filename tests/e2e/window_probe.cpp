@@ -1,0 +1,68 @@
+// Prints the program's top-level windows (and the About box's controls) as the window
+// system sees them, one line each, so the end-to-end suite can check sizes, places and
+// captions exactly while it drives the program with real input.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string utf8(const wchar_t* text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string out(size > 0 ? size - 1 : 0, '\0');
+    if (size > 1) {
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, &out[0], size, nullptr, nullptr);
+    }
+    // One window a line: a multi-line control text must not break the line.
+    for (char& c : out) {
+        if (c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+    return out;
+}
+
+void describe(const char* kind, HWND window) {
+    wchar_t className[128] = {};
+    wchar_t text[256] = {};
+    GetClassNameW(window, className, 128);
+    GetWindowTextW(window, text, 256);
+    RECT outer;
+    GetWindowRect(window, &outer);
+    RECT client;
+    GetClientRect(window, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    std::printf("%s class=%s id=%d text=%s outer=%ld,%ld,%ld,%ld client=%ld,%ld,%ld,%ld "
+                "visible=%d\n",
+                kind, utf8(className).c_str(), GetDlgCtrlID(window), utf8(text).c_str(), outer.left,
+                outer.top, outer.right - outer.left, outer.bottom - outer.top, origin.x, origin.y,
+                client.right, client.bottom, IsWindowVisible(window) ? 1 : 0);
+}
+
+BOOL CALLBACK onChild(HWND child, LPARAM) {
+    describe("control", child);
+    return TRUE;
+}
+
+BOOL CALLBACK onTopLevel(HWND window, LPARAM) {
+    wchar_t className[128] = {};
+    GetClassNameW(window, className, 128);
+    const std::wstring name = className;
+    if (name == L"Modalscope" || name == L"#32770") {
+        describe("window", window);
+        if (name == L"#32770") {
+            EnumChildWindows(window, onChild, 0);
+        }
+    }
+    return TRUE;
+}
+
+} // namespace
+
+int main() {
+    EnumWindows(onTopLevel, 0);
+    std::fflush(stdout);
+    return 0;
+}
