@@ -212,7 +212,28 @@ def sized(settings, outer, saved):
     return scenario
 
 
+def normalised(width):
+    """The width the program stores for a width read from the file."""
+    a = abs(width - 6) // 24 * (1 if width >= 6 else -1)  # truncated toward zero
+    return 24 * a + 7
+
+
+def scenario_width_sweep(program):
+    """Widths across -200..400 and at the 32-bit limits: start, take input, close."""
+    program.cleanup()  # every width below gets a run of its own
+    widths = list(range(-200, 401, 20)) + [2147483647, -2147483648, 1000000]
+    for width in widths:
+        run = Program(program.exe, program.probe, program.wine, b"Width %d\n" % width)
+        try:
+            sized(None, None, b"Width %d\r\n" % normalised(width))(run)
+        except AssertionError as failure:
+            raise AssertionError(f"width {width}: {failure}")
+        finally:
+            run.cleanup()
+
+
 SCENARIOS = {
+    "width_sweep": scenario_width_sweep,
     "fresh_start": scenario_fresh_start,
     "click_moves_root": scenario_click_moves_root,
     "arrows_and_wheel": scenario_arrows_and_wheel,
