@@ -19,6 +19,8 @@ struct AppWindow {
     unsigned long framesPresented = 0;
 };
 
+// The entry function's work; returns the exit code.
+int runProgram(HINSTANCE instance);
 bool registerMainClass(HINSTANCE instance);
 void unregisterMainClass(HINSTANCE instance);
 bool createMainWindow(const char* title, DWORD style, HINSTANCE instance);

@@ -159,5 +159,60 @@ TEST(MainWindow, HugeStoredWidthStartsAtTheClampedSize) {
     EXPECT_EQ(readAll(kSettingsFile), "Width 99991\r\n"); // normalised, not clamped
 }
 
+// Runs the whole program in a temporary folder of its own.
+class ProgramFolder {
+  public:
+    ProgramFolder() {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        folder_ = std::string(temp) + "modalscope-program-" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        GetCurrentDirectoryA(MAX_PATH, previous_);
+        SetCurrentDirectoryA(folder_.c_str());
+        app = AppWindow();
+        painter = BoardPainter();
+    }
+    ~ProgramFolder() {
+        DeleteFileA(kSettingsFile);
+        SetCurrentDirectoryA(previous_);
+        RemoveDirectoryA(folder_.c_str());
+    }
+
+  private:
+    std::string folder_;
+    char previous_[MAX_PATH] = {};
+};
+
+void CALLBACK closeProgram(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    SendMessageA(FindWindowA("Modalscope", nullptr), WM_CLOSE, 0, 0);
+}
+
+TEST(Program, NormalRunEndsWithZeroSavesAndUnregisters) {
+    ProgramFolder folder;
+    SetTimer(nullptr, 0, 300, closeProgram); // fires inside the program's own loop
+    EXPECT_EQ(runProgram(GetModuleHandleA(nullptr)), 0);
+    EXPECT_EQ(readAll(kSettingsFile), "Width 1015\r\n");
+    EXPECT_GT(app.framesPresented, 0u);
+    EXPECT_FALSE(IsWindow(app.window));
+    WNDCLASSA probe = {};
+    EXPECT_FALSE(GetClassInfoA(GetModuleHandleA(nullptr), "Modalscope", &probe))
+        << "the class is unregistered at the end";
+}
+
+TEST(Program, FailedRegistrationEndsWithOneAndNoWindow) {
+    ProgramFolder folder;
+    WNDCLASSA taken = {};
+    taken.lpfnWndProc = DefWindowProcA;
+    taken.hInstance = GetModuleHandleA(nullptr);
+    taken.lpszClassName = "Modalscope";
+    ASSERT_NE(RegisterClassA(&taken), 0);
+    EXPECT_EQ(runProgram(GetModuleHandleA(nullptr)), 1);
+    EXPECT_EQ(app.window, nullptr);
+    EXPECT_EQ(FindWindowA("Modalscope", nullptr), nullptr);
+    EXPECT_EQ(readAll(kSettingsFile), "") << "nothing was shut down, so nothing is written";
+    UnregisterClassA("Modalscope", GetModuleHandleA(nullptr));
+}
+
 } // namespace
 } // namespace modalscope::testing
