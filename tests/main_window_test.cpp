@@ -159,28 +159,16 @@ TEST(MainWindow, HugeStoredWidthStartsAtTheClampedSize) {
     EXPECT_EQ(readAll(kSettingsFile), "Width 99991\r\n"); // normalised, not clamped
 }
 
-// Runs the whole program in a temporary folder of its own.
+// The whole program in a folder of its own, from constructed statics.
 class ProgramFolder {
   public:
     ProgramFolder() {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        folder_ = std::string(temp) + "modalscope-program-" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(folder_.c_str(), nullptr);
-        GetCurrentDirectoryA(MAX_PATH, previous_);
-        SetCurrentDirectoryA(folder_.c_str());
         app = AppWindow();
         painter = BoardPainter();
     }
-    ~ProgramFolder() {
-        DeleteFileA(kSettingsFile);
-        SetCurrentDirectoryA(previous_);
-        RemoveDirectoryA(folder_.c_str());
-    }
 
   private:
-    std::string folder_;
-    char previous_[MAX_PATH] = {};
+    WorkFolder folder_{"program"};
 };
 
 void CALLBACK closeProgram(HWND, UINT, UINT_PTR timer, DWORD) {

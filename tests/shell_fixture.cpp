@@ -6,13 +6,23 @@
 
 namespace modalscope::testing {
 
-ShellSession::ShellSession(const std::string& settingsText) {
+WorkFolder::WorkFolder(const char* name) {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    folder_ = std::string(temp) + "modalscope-shell-" + std::to_string(GetCurrentProcessId());
+    folder_ =
+        std::string(temp) + "modalscope-" + name + "-" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(folder_.c_str(), nullptr);
-    GetCurrentDirectoryA(MAX_PATH, previousFolder_);
+    GetCurrentDirectoryA(MAX_PATH, previous_);
     SetCurrentDirectoryA(folder_.c_str());
+}
+
+WorkFolder::~WorkFolder() {
+    DeleteFileA(kSettingsFile);
+    SetCurrentDirectoryA(previous_);
+    RemoveDirectoryA(folder_.c_str());
+}
+
+ShellSession::ShellSession(const std::string& settingsText) {
     if (FILE* file = std::fopen(kSettingsFile, "wb")) {
         std::fwrite(settingsText.data(), 1, settingsText.size(), file);
         std::fclose(file);
@@ -43,9 +53,6 @@ ShellSession::~ShellSession() {
     if (started_ && !closed_) {
         close();
     }
-    DeleteFileA(kSettingsFile);
-    SetCurrentDirectoryA(previousFolder_);
-    RemoveDirectoryA(folder_.c_str());
 }
 
 void ShellSession::pump() {

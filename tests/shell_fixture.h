@@ -17,6 +17,20 @@ constexpr COLORREF kOrange = RGB(0xFF, 0x80, 0x40);
 constexpr COLORREF kGrey = RGB(128, 128, 128);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
+// Makes a new empty folder the working folder for its lifetime; the settings file the
+// program writes there is removed with it.
+class WorkFolder {
+  public:
+    explicit WorkFolder(const char* name);
+    ~WorkFolder();
+    WorkFolder(const WorkFolder&) = delete;
+    WorkFolder& operator=(const WorkFolder&) = delete;
+
+  private:
+    std::string folder_;
+    char previous_[MAX_PATH] = {};
+};
+
 class ShellSession {
   public:
     // Writes `settingsText` as the settings file, then starts like the program does.
@@ -36,8 +50,7 @@ class ShellSession {
     int countShown(int left, int top, int right, int bottom, COLORREF colour) const;
 
   private:
-    std::string folder_;
-    char previousFolder_[MAX_PATH] = {};
+    WorkFolder folder_{"shell"};
     bool started_ = false;
     bool closed_ = false;
 };
