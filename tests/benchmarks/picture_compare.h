@@ -1,0 +1,16 @@
+// Reads a surface's pixels back, so the benchmark can show that the program and the bare
+// loop really drew the same picture before it times them.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace modalscope::bench {
+
+// The top-left width-by-height pixels of `surface` as 0x00RRGGBB, row by row; empty if
+// the copy could not be made.
+std::vector<std::uint32_t> readPixels(HDC surface, int width, int height);
+
+} // namespace modalscope::bench

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks: the model natively at -O2, then the shell's frame and
+# the program's start-up under Wine on a private Xvfb and Wine prefix. Every figure is a
+# ratio of timings taken side by side in the same run.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+cd "$MODALSCOPE_ROOT"
+
+ensure_packages "${MODALSCOPE_PACKAGES[@]}"
+trap stop_session EXIT
+
+echo "== native benchmark (-O2)"
+cmake --preset bench >/dev/null
+cmake --build --preset bench
+build/bench/tests/benchmarks/relabel_bench
+
+# A build folder of its own, so the benchmarks never disturb the test build.
+echo "== Windows build with benchmarks"
+winbuild=build/windows-bench
+cmake --preset windows -B "$winbuild" -DMODALSCOPE_BENCH=ON -DMODALSCOPE_TESTS=OFF >/dev/null
+cmake --build "$winbuild"
+
+start_xvfb 1024x768
+start_wine "$MODALSCOPE_ROOT/build/bench-wine/prefix"
+use_virtual_desktop 1024x768
+
+echo "== frame benchmark under Wine"
+wine "$winbuild/tests/benchmarks/present_frame_bench.exe" </dev/null
+
+echo "== start-up benchmark under Wine"
+real=$(winepath -w "$MODALSCOPE_ROOT/$winbuild/app/modalscope.exe" 2>/dev/null)
+minimal=$(winepath -w "$MODALSCOPE_ROOT/$winbuild/tests/benchmarks/minimal_window.exe" 2>/dev/null)
+wine "$winbuild/tests/benchmarks/startup_bench.exe" "$real" "$minimal" </dev/null
