@@ -64,6 +64,12 @@ use_virtual_desktop() {
         >/dev/null 2>&1 </dev/null
 }
 
+# Keeps the virtual desktop up with a hidden window for the rest of the session: a desktop
+# left without clients shuts down, and a program started meanwhile can fail to start.
+hold_desktop() {
+    wine "$1" --hold >/dev/null 2>&1 </dev/null &
+}
+
 stop_session() {
     if [ -n "${MODALSCOPE_WINE_STARTED:-}" ]; then
         wineserver -k >/dev/null 2>&1 || true

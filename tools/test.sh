@@ -24,5 +24,6 @@ cmake --build --preset windows
 start_xvfb 1024x768
 start_wine "$MODALSCOPE_ROOT/build/windows/wineprefix"
 use_virtual_desktop 1024x768
+hold_desktop "$MODALSCOPE_ROOT/build/windows/tests/e2e/window_probe.exe"
 ctest --preset windows
 

@@ -61,7 +61,22 @@ BOOL CALLBACK onTopLevel(HWND window, LPARAM) {
 
 } // namespace
 
-int main() {
+// Holds a hidden window until killed, so the virtual desktop stays up between runs of the
+// program: a desktop left without clients shuts down, racing the next program's start.
+int hold() {
+    CreateWindowExA(0, "STATIC", "modalscope-e2e-keeper", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                    GetModuleHandleA(nullptr), nullptr);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        DispatchMessageA(&message);
+    }
+    return 0;
+}
+
+int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--hold") {
+        return hold();
+    }
     EnumWindows(onTopLevel, 0);
     std::fflush(stdout);
     return 0;
