@@ -56,12 +56,18 @@ start_wine() {
 }
 
 # Every Wine program of the prefix then opens in one virtual desktop, which also makes
-# `wine prog.exe` return the program's own exit code.
+# `wine prog.exe` return the program's own exit code. The desktop that booting the prefix
+# created lives as long as the wineserver, so a newly set desktop needs a restarted one.
 use_virtual_desktop() {
     local size=${1:-1024x768}
+    grep -q "^\"Default\"=\"$size\"" "$WINEPREFIX/user.reg" 2>/dev/null && return 0
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$size" /f \
         >/dev/null 2>&1 </dev/null
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+    wineserver -p >/dev/null 2>&1 </dev/null
+    wineboot >/dev/null 2>&1 </dev/null
 }
 
 # Keeps the virtual desktop up with a hidden window for the rest of the session: a desktop
