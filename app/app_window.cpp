@@ -5,19 +5,15 @@
 
 namespace modalscope {
 
-AppWindow app;
-Fretboard board;
-BoardPainter painter;
-WindowSettings settings;
-
 namespace {
 constexpr char kClassName[] = "Modalscope";
 constexpr DWORD kDefaultStyle = WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX;
 } // namespace
 
 bool registerMainClass(HINSTANCE instance) {
-    HICON icon = static_cast<HICON>(
-        LoadImageA(instance, MAKEINTRESOURCEA(IDI_MODALSCOPE), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+    // Shared: the system owns the icon and hands every registration the same one.
+    HICON icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_MODALSCOPE),
+                                               IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.style = CS_HREDRAW | CS_VREDRAW;

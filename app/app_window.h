@@ -29,7 +29,4 @@ void shutdownWindow();
 int runMessageLoop();
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The one instance of each, constructed before the entry function runs.
-extern AppWindow app;
-
 } // namespace modalscope

@@ -1,11 +1,14 @@
-// The process-wide board, painter and settings.
+// The process-wide shell state, board, painter and settings: one of each, constructed
+// before the entry function runs.
 #pragma once
 
+#include "app/app_window.h"
 #include "app/window_settings.h"
 #include "model/fretboard.h"
 #include "render/board_painter.h"
 
 namespace modalscope {
+extern AppWindow app;
 extern Fretboard board;
 extern BoardPainter painter;
 extern WindowSettings settings;

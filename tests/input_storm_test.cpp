@@ -116,6 +116,7 @@ TEST(InputStorm, SeventyThousandFramesLeakNothing) {
 
 TEST(InputStorm, RepeatedStartAndShutdownReleaseWhatTheyCreate) {
     DWORD objectsAfterFirst = 0;
+    HICON firstIcon = nullptr;
     for (int cycle = 0; cycle < 300; ++cycle) {
         HDC back = nullptr;
         HBITMAP bitmap = nullptr;
@@ -129,6 +130,13 @@ TEST(InputStorm, RepeatedStartAndShutdownReleaseWhatTheyCreate) {
             marker = painter.marker(kDoubleInlayMarker).bitmap;
             markerSurface = painter.marker(kDoubleInlayMarker).surface;
             ASSERT_NE(marker, nullptr);
+            // One icon for every registration, not one more each time.
+            const HICON icon = reinterpret_cast<HICON>(GetClassLongPtrA(app.window, GCLP_HICON));
+            ASSERT_NE(icon, nullptr);
+            if (cycle == 0) {
+                firstIcon = icon;
+            }
+            ASSERT_EQ(icon, firstIcon) << "cycle " << cycle;
             SendMessageA(app.window, WM_KEYDOWN, VK_SPACE, 0);
             if (cycle == 0 || cycle == 299) {
                 expectBoardShown(session);
