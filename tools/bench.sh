@@ -20,12 +20,13 @@ winbuild=build/windows-bench
 cmake --preset windows -B "$winbuild" -DMODALSCOPE_BENCH=ON -DMODALSCOPE_TESTS=OFF >/dev/null
 cmake --build "$winbuild"
 
-start_xvfb 1024x768
+# Room for the frame at the cell sizes of 1024-, 1920- and 3840-wide screens.
+start_xvfb 3840x1200
 start_wine "$MODALSCOPE_ROOT/build/bench-wine/prefix"
-use_virtual_desktop 1024x768
+use_virtual_desktop 3840x1200
 
 echo "== frame benchmark under Wine"
-wine "$winbuild/tests/benchmarks/present_frame_bench.exe" </dev/null
+wine "$winbuild/tests/benchmarks/present_frame_bench.exe" 42 79 159 </dev/null
 
 echo "== start-up benchmark under Wine"
 real=$(winepath -w "$MODALSCOPE_ROOT/$winbuild/app/modalscope.exe" 2>/dev/null)

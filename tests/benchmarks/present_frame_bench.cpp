@@ -1,9 +1,13 @@
 // Times the real main window's presentFrame under Wine against the same GDI calls from a
 // bare loop and, for scale, against one copy of the whole client area. The three take
 // turns in short batches within one run; each figure is a median over many rounds.
+// usage: present_frame_bench [cell size ...] (default 42, the 1024-wide screen's); each
+// size is a window of its own, and the summary shows how the frame grows with its area.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -20,8 +24,7 @@ using namespace modalscope;
 using namespace modalscope::bench;
 
 constexpr int kFramesPerBatch = 20;
-constexpr int kExpectedClientWidth = 1009;
-constexpr int kExpectedClientHeight = 294;
+constexpr int kBaseCellSize = 42;
 
 enum Variant { kProgram, kBare, kBlit, kVariantCount };
 
@@ -61,7 +64,7 @@ void pump() {
 // The program's start, as its entry function does it, in a private working folder.
 class ProgramWindow {
   public:
-    ProgramWindow() {
+    explicit ProgramWindow(int cellSize) {
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
         folder_ = std::string(temp) + "modalscope-bench-" + std::to_string(GetCurrentProcessId());
@@ -69,9 +72,14 @@ class ProgramWindow {
         GetCurrentDirectoryA(MAX_PATH, previousFolder_);
         SetCurrentDirectoryA(folder_.c_str());
         if (FILE* file = std::fopen(kSettingsFile, "wb")) {
-            std::fputs("Width 1015\n", file);
+            std::fprintf(file, "Width %d\n", 24 * cellSize + 7);
             std::fclose(file);
         }
+        // Each size starts from constructed statics, as a new process would.
+        app = AppWindow();
+        board = Fretboard();
+        painter = BoardPainter();
+        settings = WindowSettings();
         // Timed, to show how much of a process start-up is the program's own work.
         const double start = now();
         app.instance = GetModuleHandleA(nullptr);
@@ -171,7 +179,15 @@ double timeBatch(Variant variant, const BareFrame& bare, FrameEnd end, Counts& c
     return perFrame;
 }
 
-bool runMode(const BareFrame& bare, FrameEnd end, int rounds) {
+// Median frame times of one mode, for the summary across sizes.
+struct ModeResult {
+    bool ok = false;
+    double program = 0;
+    double bare = 0;
+    double programVsBare = 0;
+};
+
+ModeResult runMode(const BareFrame& bare, FrameEnd end, int rounds) {
     std::vector<double> times[kVariantCount];
     Counts counts;
     for (int v = 0; v < kVariantCount; ++v) {
@@ -210,16 +226,22 @@ bool runMode(const BareFrame& bare, FrameEnd end, int rounds) {
         std::printf("  ERROR: %d push peeks found a message and pushed nothing\n",
                     counts.busyPeeks);
     }
-    return counts.presentedAll && counts.busyPeeks == 0;
+    ModeResult result;
+    result.ok = counts.presentedAll && counts.busyPeeks == 0;
+    result.program = median(times[kProgram]);
+    result.bare = median(times[kBare]);
+    result.programVsBare = programVsBare;
+    return result;
 }
 
-} // namespace
-
-int main() {
-    ProgramWindow program;
+// All three modes at one cell size; the result of the on-screen mode, the frame a user sees.
+ModeResult benchSize(int cellSize) {
+    ProgramWindow program(cellSize);
+    ModeResult failed;
+    std::printf("\n== cell size %d\n", cellSize);
     if (!program.started() || app.framesPresented == 0) {
         std::printf("the main window did not start or present its first frame\n");
-        return 1;
+        return failed;
     }
     RECT client;
     GetClientRect(app.window, &client);
@@ -229,25 +251,67 @@ int main() {
     std::printf("entry sequence in this process: window created after %.1f ms (settings, board, "
                 "class, window with marker load), first frame presented after %.1f ms\n",
                 program.createdUs() / 1e3, program.firstFrameUs() / 1e3);
-    if (client.right != kExpectedClientWidth || client.bottom != kExpectedClientHeight) {
-        std::printf("unexpected client size, want %dx%d\n", kExpectedClientWidth,
-                    kExpectedClientHeight);
-        return 1;
+    const int wantWidth = 24 * cellSize + 1;
+    const int wantHeight = 7 * cellSize;
+    if (client.right != wantWidth || client.bottom != wantHeight) {
+        std::printf("unexpected client size, want %dx%d (is the screen large enough?)\n",
+                    wantWidth, wantHeight);
+        return failed;
     }
 
     BareFrame bare;
     if (!bare.create(app.instance, app.window, pictureOf(board)) ||
         bare.cellSize() != board.metrics().cellSize) {
         std::printf("the bare loop could not set up its surfaces\n");
-        return 1;
+        return failed;
     }
     if (!samePicture(bare, client.right, client.bottom)) {
-        return 1;
+        return failed;
     }
-    const bool ok = runMode(bare, FrameEnd::Nothing, 301) &&
-                    runMode(bare, FrameEnd::GdiFlush, 101) &&
-                    runMode(bare, FrameEnd::PushToScreen, 101);
+    // Fewer rounds for larger frames, so every size takes about as long.
+    const double area = static_cast<double>(cellSize) * cellSize;
+    const double scale = area / (kBaseCellSize * kBaseCellSize);
+    auto rounds = [scale](int base) { return std::max(21, static_cast<int>(base / scale) | 1); };
+    const bool ok = runMode(bare, FrameEnd::Nothing, rounds(301)).ok &&
+                    runMode(bare, FrameEnd::GdiFlush, rounds(101)).ok;
+    ModeResult shown = runMode(bare, FrameEnd::PushToScreen, rounds(101));
+    shown.ok = shown.ok && ok;
     std::printf("frames presented by the program in all: %lu\n", app.framesPresented);
     bare.release();
-    return ok ? 0 : 1;
+    return shown;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<int> sizes;
+    for (int i = 1; i < argc; ++i) {
+        sizes.push_back(std::atoi(argv[i]));
+    }
+    if (sizes.empty()) {
+        sizes.push_back(kBaseCellSize);
+    }
+    std::vector<ModeResult> results;
+    bool ok = true;
+    for (int cellSize : sizes) {
+        results.push_back(benchSize(cellSize));
+        ok = ok && results.back().ok;
+    }
+    if (!ok) {
+        return 1;
+    }
+    std::printf("\n== frames pushed to the screen, by client size\n");
+    std::printf("  %4s %11s %9s %12s %10s %14s\n", "cell", "client", "area", "program us",
+                "bare us", "program/bare");
+    const double baseArea = static_cast<double>(24 * sizes[0] + 1) * (7 * sizes[0]);
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        const int a = sizes[i];
+        const double area = static_cast<double>(24 * a + 1) * (7 * a);
+        char client[32];
+        std::snprintf(client, sizeof(client), "%dx%d", 24 * a + 1, 7 * a);
+        std::printf("  %4d %11s %8.2fx %12.1f %10.1f %13.3fx   frame %.2fx the first size's\n",
+                    a, client, area / baseArea, results[i].program, results[i].bare,
+                    results[i].programVsBare, results[i].program / results[0].program);
+    }
+    return 0;
 }
