@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "model/wheel_notches.h"
+
 namespace modalscope {
 
 // The shell's state, held for the life of the process.
@@ -15,6 +17,9 @@ struct AppWindow {
     HBITMAP backBitmap = nullptr;
     HGDIOBJ previous = nullptr;
     HDC paintSurface = nullptr;
+    // Wheel travel short of a notch. It is input state of the window, not of the board:
+    // a new root (space) keeps it, and it starts empty with the process.
+    WheelNotches wheel;
     // Frames shown so far; lets tests and benchmarks see what an input cost.
     unsigned long framesPresented = 0;
 };

@@ -66,9 +66,18 @@ void onButtonDown(LPARAM position, bool right) {
     presentFrame();
 }
 
-void onWheel(WPARAM wParam) {
-    const short delta = static_cast<short>(HIWORD(wParam));
-    board.moveCursor(delta < 0 ? MoveDirection::FretLeft : MoveDirection::FretRight);
+// One fret per whole notch, however the notches arrive: a touchpad's many small deltas or
+// a fast spin's several notches in one message. One frame shows all of a message's steps.
+void onWheel(int delta) {
+    const int notches = app.wheel.add(delta);
+    if (notches == 0) {
+        return; // still within a notch: nothing changed
+    }
+    const MoveDirection direction =
+        notches > 0 ? MoveDirection::FretRight : MoveDirection::FretLeft;
+    for (int step = notches > 0 ? notches : -notches; step > 0; --step) {
+        board.moveCursor(direction);
+    }
     presentFrame();
 }
 
@@ -101,7 +110,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         onButtonDown(lParam, true);
         return 0;
     case WM_MOUSEWHEEL:
-        onWheel(wParam);
+        onWheel(static_cast<short>(HIWORD(wParam)));
         return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);
