@@ -6,6 +6,8 @@
 namespace modalscope {
 namespace {
 
+using testing::labelsAreForRoot;
+
 TEST(BoardLayout, MetricsFollowTheClientWidth) {
     const struct {
         int width, cell, gap, top;
@@ -18,17 +20,6 @@ TEST(BoardLayout, MetricsFollowTheClientWidth) {
         EXPECT_EQ(board.metrics().topMargin, c.top) << c.width;
         EXPECT_EQ(board.metrics().clientHeight, 123);
     }
-}
-
-bool gridIsForRoot(const Fretboard& board, int rootString, int rootFret) {
-    for (int s = 0; s < kStringCount; ++s) {
-        for (int f = 0; f < kFretCount; ++f) {
-            if (board.label(s, f) != testing::expectedLabel(s, f, rootString, rootFret)) {
-                return false;
-            }
-        }
-    }
-    return true;
 }
 
 Fretboard sizedBoard(int height = 294) {
@@ -44,11 +35,11 @@ TEST(BoardLayout, PressesOnTheNeckMoveTheRootWithEitherButton) {
         board.handleClick(40, 100, right);
         EXPECT_EQ(board.cursorString(), 1);
         EXPECT_EQ(board.cursorFret(), 2);
-        EXPECT_TRUE(gridIsForRoot(board, 1, 2));
+        EXPECT_TRUE(labelsAreForRoot(board, 1, 2));
         board.handleClick(5 * 32 + 31, 23 * 42 + 41, right); // last pixel of the last cell
         EXPECT_EQ(board.cursorString(), 5);
         EXPECT_EQ(board.cursorFret(), 23);
-        EXPECT_TRUE(gridIsForRoot(board, 5, 23));
+        EXPECT_TRUE(labelsAreForRoot(board, 5, 23));
     }
 }
 
@@ -57,10 +48,10 @@ TEST(BoardLayout, PressOnAnOctaveOfTheRootOnlyMovesTheCursor) {
     board.handleClick(4 * 32 + 5, 7 * 42 + 5, false); // (4, 7) already holds 1
     EXPECT_EQ(board.cursorString(), 4);
     EXPECT_EQ(board.cursorFret(), 7);
-    EXPECT_TRUE(gridIsForRoot(board, 5, 0));
+    EXPECT_TRUE(labelsAreForRoot(board, 5, 0));
     board.moveCursor(MoveDirection::FretRight);
     EXPECT_EQ(board.cursorFret(), 8);
-    EXPECT_TRUE(gridIsForRoot(board, 4, 8));
+    EXPECT_TRUE(labelsAreForRoot(board, 4, 8));
 }
 
 TEST(BoardLayout, PaletteBandTogglesAndRespells) {
@@ -85,8 +76,53 @@ TEST(BoardLayout, PaletteBandTogglesAndRespells) {
         EXPECT_TRUE(board.palette().current[k].visible) << k;
         EXPECT_EQ(board.palette().current[k].marker, IntervalPalette::defaultMarker(k)) << k;
     }
-    EXPECT_TRUE(gridIsForRoot(board, 5, 0));
+    EXPECT_TRUE(labelsAreForRoot(board, 5, 0));
     EXPECT_EQ(board.cursorFret(), 0);
+}
+
+// The band's top row is the 42nd from the bottom of a 294-pixel client: y 252 is in it,
+// y 251 is not.
+TEST(BoardLayout, PaletteBandStartsExactlyOneCellAboveTheBottom) {
+    for (bool right : {false, true}) { // toggle, and respell slot 3 (b3 / #2)
+        Fretboard board = sizedBoard();
+        board.handleClick(251, 9 * 42, right);
+        EXPECT_TRUE(board.palette().current[3].visible) << right;
+        EXPECT_EQ(board.palette().current[3].marker, IntervalPalette::defaultMarker(3)) << right;
+        board.handleClick(252, 9 * 42, right);
+        if (right) {
+            EXPECT_EQ(board.palette().current[3].marker, IntervalPalette::defaultAlternate(3));
+        } else {
+            EXPECT_FALSE(board.palette().current[3].visible);
+        }
+        EXPECT_TRUE(labelsAreForRoot(board, 5, 0));
+    }
+}
+
+// A direct caller may pass coordinates left of or above the client area. Truncating
+// division would fold -1 into row or column 0; such presses must change nothing, while
+// the first pixel row and column still belong to the neck.
+TEST(BoardLayout, PressesLeftOfOrAboveTheClientAreaChangeNothing) {
+    const int outside[][2] = {{-1, 100},  {40, -1},      {-1, -1},   {-31, 5 * 42},
+                              {-40, -41}, {-2000, 3000}, {260, -1},  {293, -41},
+                              {-1, 0},    {0, -1},       {-32, 100}, {-100000, -100000}};
+    for (bool right : {false, true}) {
+        Fretboard board = sizedBoard();
+        board.handleClick(3 * 32 + 5, 9 * 42 + 5, false); // root away from (0, 0)
+        for (const auto& press : outside) {
+            board.handleClick(press[0], press[1], right);
+            EXPECT_EQ(board.cursorString(), 3) << press[0] << ", " << press[1];
+            EXPECT_EQ(board.cursorFret(), 9) << press[0] << ", " << press[1];
+        }
+        EXPECT_TRUE(labelsAreForRoot(board, 3, 9));
+        for (int k = 0; k < kIntervalCount; ++k) {
+            EXPECT_TRUE(board.palette().current[k].visible) << k;
+            EXPECT_EQ(board.palette().current[k].marker, IntervalPalette::defaultMarker(k)) << k;
+        }
+        board.handleClick(0, 0, right);
+        EXPECT_EQ(board.cursorString(), 0);
+        EXPECT_EQ(board.cursorFret(), 0);
+        EXPECT_TRUE(labelsAreForRoot(board, 0, 0));
+    }
 }
 
 TEST(BoardLayout, BandIsMeasuredFromTheClientHeight) {
@@ -106,7 +142,7 @@ TEST(BoardLayout, PressesWithoutCellsAreIgnored) {
         board.handleClick(10, 10, true);
         board.handleClick(65535, 65535, false);
         EXPECT_EQ(board.cursorString(), 5);
-        EXPECT_TRUE(gridIsForRoot(board, 5, 0));
+        EXPECT_TRUE(labelsAreForRoot(board, 5, 0));
         EXPECT_TRUE(board.palette().current[0].visible);
     }
 }

@@ -9,6 +9,7 @@
 
 #include "resource.h"
 #include "tests/shell_fixture.h"
+#include "tests/wheel_expectations.h"
 
 namespace modalscope::testing {
 namespace {
@@ -34,6 +35,7 @@ TEST(InputStorm, RandomMessagesKeepTheModelWhole) {
     ShellSession session;
     ASSERT_TRUE(session.started());
     std::mt19937 random(seed);
+    WheelReference wheel; // what the window should make of the wheel messages
     auto below = [&random](unsigned n) { return static_cast<unsigned>(random() % n); };
     auto word = [&below]() { return static_cast<WORD>(below(0x10000)); };
 
@@ -58,9 +60,18 @@ TEST(InputStorm, RandomMessagesKeepTheModelWhole) {
             SendMessageA(app.window, below(2) ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, 0,
                          MAKELPARAM(word(), word()));
             break;
-        case 3:
-            SendMessageA(app.window, WM_MOUSEWHEEL, MAKEWPARAM(word(), word()), 0);
+        case 3: {
+            // Half touchpad-sized turns of either sign, half any word at all.
+            const int delta =
+                below(2) ? static_cast<int>(below(301)) - 150 : static_cast<short>(word());
+            const int notches = wheel.add(delta);
+            const int fret = fretAfter(board.cursorFret(), notches);
+            SendMessageA(app.window, WM_MOUSEWHEEL, MAKEWPARAM(word(), static_cast<WORD>(delta)),
+                         0);
+            presents = notches != 0 ? 1 : 0;
+            ASSERT_EQ(board.cursorFret(), fret) << "message " << i;
             break;
+        }
         case 4: {
             // Mostly the real size, sometimes minimised, sometimes anything at all.
             const unsigned pick = below(4);

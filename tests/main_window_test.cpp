@@ -1,15 +1,17 @@
-// The real main window in the test process: what each input presents, minimise and
-// restore, shut-down, and the huge stored width the window system clamps.
+// The real main window in the test process: what each input presents, the wheel's notches,
+// minimise and restore, shut-down, and the huge stored width the window system clamps.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 #include "resource.h"
 #include "tests/shell_fixture.h"
+#include "tests/wheel_expectations.h"
 
 namespace modalscope::testing {
 namespace {
@@ -35,8 +37,8 @@ TEST(MainWindow, EachInputPresentsExactlyItsFrames) {
         {"down", WM_KEYDOWN, VK_DOWN, 0, 1, 5, 0},
         {"wheel away", WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0, 1, 5, 1},
         {"wheel toward", WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0, 1, 5, 0},
-        {"wheel toward wraps", WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-1)), 0, 1, 5, 23},
-        {"wheel zero counts as away", WM_MOUSEWHEEL, 0, 0, 1, 5, 0},
+        {"wheel toward wraps", WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0, 1, 5, 23},
+        {"wheel zero reaches no notch", WM_MOUSEWHEEL, 0, 0, 0, 5, 23},
         {"left press", WM_LBUTTONDOWN, 0, MAKELPARAM(3 * 42 + 5, 2 * 32 + 5), 1, 2, 3},
         {"right press", WM_RBUTTONDOWN, 0, MAKELPARAM(7 * 42 + 5, 1 * 32 + 5), 1, 1, 7},
         {"press off the board", WM_LBUTTONDOWN, 0, MAKELPARAM(60000, 60000), 1, 1, 7},
@@ -56,6 +58,81 @@ TEST(MainWindow, EachInputPresentsExactlyItsFrames) {
         EXPECT_EQ(board.cursorFret(), input.cursorFret) << input.name;
     }
     EXPECT_TRUE(IsWindow(app.window)) << "no input above may close the window";
+    EXPECT_TRUE(labelsFollowCursor(board));
+}
+
+WPARAM wheel(int delta) {
+    return MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta)));
+}
+
+// Each row is one wheel message, in order, from the root at (5, 0).
+struct WheelStep {
+    const char* name;
+    int delta;
+    unsigned long frames;
+    int fret; // after the message
+};
+
+TEST(MainWindow, WheelStepsOneFretPerWholeNotch) {
+    ShellSession session;
+    ASSERT_TRUE(session.started());
+    const WheelStep steps[] = {
+        {"ordinary notch away", 120, 1, 1},
+        {"ordinary notch toward", -120, 1, 0},
+        {"touchpad quarter 1", 30, 0, 0},
+        {"touchpad quarter 2", 30, 0, 0},
+        {"touchpad quarter 3", 30, 0, 0},
+        {"touchpad quarter 4 completes the notch", 30, 1, 1},
+        {"two notches at once, one frame", 240, 1, 3},
+        {"most of a notch toward", -90, 0, 3},
+        {"the same back again", 90, 0, 3},
+        {"one notch toward: the 90 away was dropped", -120, 1, 2},
+        {"three notches toward wrap", -360, 1, 23},
+        {"zero", 0, 0, 23},
+        {"largest wheel word", 32767, 1, 8},    // 273 notches, 7 held back
+        {"smallest wheel word", -32768, 1, 23}, // 273 notches, 8 held back
+        {"the 8 and 112 more make a notch", -112, 1, 22},
+    };
+    for (const WheelStep& step : steps) {
+        const unsigned long before = app.framesPresented;
+        EXPECT_EQ(SendMessageA(app.window, WM_MOUSEWHEEL, wheel(step.delta), 0), 0) << step.name;
+        EXPECT_EQ(app.framesPresented - before, step.frames) << step.name;
+        EXPECT_EQ(board.cursorFret(), step.fret) << step.name;
+        EXPECT_EQ(board.cursorString(), 5) << step.name;
+    }
+    EXPECT_TRUE(labelsFollowCursor(board));
+    const int x = 22 * 42;
+    EXPECT_GT(session.countShown(x + 7, 167, x + 34, 194, kOrange), 100) << "the last frame";
+}
+
+// Many small and large turns of both signs end where the rule, stated directly, says.
+TEST(MainWindow, WheelSequenceEndsOnThePredictedFret) {
+    ShellSession session;
+    ASSERT_TRUE(session.started());
+    std::mt19937 random(20261208u);
+    auto below = [&random](int n) { return static_cast<int>(random() % unsigned(n)); };
+    WheelReference reference;
+    int fret = board.cursorFret();
+    unsigned long moved = 0;
+    const unsigned long framesBefore = app.framesPresented;
+    for (int i = 0; i < 3000; ++i) {
+        const int sign = below(2) ? 1 : -1;
+        const int pick = below(8);
+        const int delta = pick < 5   ? sign * below(61)      // touchpad-sized, zero included
+                          : pick < 7 ? sign * 120 * below(4) // ordinary and coalesced
+                                     : below(65536) - 32768; // anything a word can say
+        const int notches = reference.add(delta);
+        fret = fretAfter(fret, notches);
+        moved += notches != 0 ? 1 : 0;
+        const unsigned long before = app.framesPresented;
+        SendMessageA(app.window, WM_MOUSEWHEEL, wheel(delta), 0);
+        ASSERT_EQ(app.framesPresented - before, notches != 0 ? 1u : 0u) << "message " << i;
+        ASSERT_EQ(board.cursorFret(), fret) << "message " << i;
+    }
+    EXPECT_EQ(app.framesPresented - framesBefore, moved);
+    EXPECT_GT(moved, 300u);
+    EXPECT_LT(moved, 2700u) << "many messages stayed within a notch";
+    EXPECT_EQ(board.cursorString(), 5);
     EXPECT_TRUE(labelsFollowCursor(board));
 }
 

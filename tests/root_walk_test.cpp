@@ -9,16 +9,7 @@ namespace modalscope {
 namespace {
 
 using testing::expectedLabel;
-
-void expectGridForRoot(const Fretboard& board, int rootString, int rootFret) {
-    for (int s = 0; s < kStringCount; ++s) {
-        for (int f = 0; f < kFretCount; ++f) {
-            ASSERT_EQ(board.label(s, f), expectedLabel(s, f, rootString, rootFret))
-                << "cell (" << s << ", " << f << ") for root (" << rootString << ", " << rootFret
-                << ")";
-        }
-    }
-}
+using testing::labelsAreForRoot;
 
 TEST(RootWalk, EveryRootLabelsTheWholeGridByPitch) {
     Fretboard board;
@@ -26,7 +17,7 @@ TEST(RootWalk, EveryRootLabelsTheWholeGridByPitch) {
         for (int f = 0; f < kFretCount; ++f) {
             board.clearGrid();
             board.placeRoot(s, f);
-            expectGridForRoot(board, s, f);
+            EXPECT_TRUE(labelsAreForRoot(board, s, f));
             EXPECT_EQ(board.label(s, f), 1);
         }
     }
@@ -70,7 +61,7 @@ TEST(RootWalk, RootOnLastFretFallsBackDownTheNeck) {
     Fretboard board;
     board.clearGrid();
     board.placeRoot(5, 23);
-    expectGridForRoot(board, 5, 23);
+    EXPECT_TRUE(labelsAreForRoot(board, 5, 23));
     const int placements[][2] = {{5, 23}, {4, 18}, {3, 13}, {2, 20}, {1, 16}, {0, 23}};
     for (const auto& cell : placements) {
         EXPECT_EQ(board.label(cell[0], cell[1]), 1);
@@ -179,7 +170,7 @@ TEST(RootWalk, MoveCursorStepsAndWraps) {
         board.moveCursor(c.direction);
         EXPECT_EQ(board.cursorString(), c.endString);
         EXPECT_EQ(board.cursorFret(), c.endFret);
-        expectGridForRoot(board, c.endString, c.endFret);
+        EXPECT_TRUE(labelsAreForRoot(board, c.endString, c.endFret));
     }
 }
 
@@ -197,7 +188,7 @@ TEST(RootWalk, MoveCursorKeepsThePaletteAndResetRestoresIt) {
     EXPECT_EQ(board.palette().current[3].marker, 5);
     EXPECT_EQ(board.cursorString(), 5);
     EXPECT_EQ(board.cursorFret(), 0);
-    expectGridForRoot(board, 5, 0);
+    EXPECT_TRUE(labelsAreForRoot(board, 5, 0));
 }
 
 } // namespace

@@ -101,26 +101,7 @@ int ShellSession::countShown(int left, int top, int right, int bottom, COLORREF 
 }
 
 ::testing::AssertionResult labelsFollowCursor(const Fretboard& board) {
-    const int rootString = board.cursorString();
-    const int rootFret = board.cursorFret();
-    if (rootString < 0 || rootString >= kStringCount || rootFret < 0 || rootFret >= kFretCount) {
-        return ::testing::AssertionFailure()
-               << "cursor off the board: " << rootString << ", " << rootFret;
-    }
-    if (board.label(rootString, rootFret) != 1) {
-        return ::testing::AssertionFailure() << "cursor cell is not the root";
-    }
-    for (int s = 0; s < kStringCount; ++s) {
-        for (int f = 0; f < kFretCount; ++f) {
-            const int want = expectedLabel(s, f, rootString, rootFret);
-            if (board.label(s, f) != want) {
-                return ::testing::AssertionFailure()
-                       << "label at " << s << ", " << f << " is " << int(board.label(s, f))
-                       << ", want " << want << " for root " << rootString << ", " << rootFret;
-            }
-        }
-    }
-    return ::testing::AssertionSuccess();
+    return labelsAreForRoot(board, board.cursorString(), board.cursorFret());
 }
 
 } // namespace modalscope::testing

@@ -18,6 +18,15 @@ std::string testFile() {
     return std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".txt";
 }
 
+// Removes the case's file when the case ends, also when a failed assertion ends it early.
+class ScratchFile {
+  public:
+    ScratchFile() = default;
+    ~ScratchFile() { std::remove(testFile().c_str()); }
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+};
+
 void writeFile(const std::string& bytes) {
     std::ofstream out(testFile(), std::ios::binary | std::ios::trunc);
     out << bytes;
@@ -37,6 +46,7 @@ struct LoadCase {
 };
 
 TEST(WindowSettings, LoadTable) {
+    const ScratchFile scratch;
     const LoadCase cases[] = {
         {"Width 1015\n", true, 1015, 338},
         {"Width 1015 and more words", true, 1015, 338},
@@ -71,10 +81,10 @@ TEST(WindowSettings, LoadTable) {
     writeFile(std::string("Wid\0th 1015", 11));
     WindowSettings withNul;
     EXPECT_FALSE(withNul.load(testFile()));
-    std::remove(testFile().c_str());
 }
 
 TEST(WindowSettings, HugeFilesReadWithoutFailing) {
+    const ScratchFile scratch;
     writeFile(std::string(4 << 20, 'W'));
     WindowSettings word;
     EXPECT_FALSE(word.load(testFile()));
@@ -82,10 +92,10 @@ TEST(WindowSettings, HugeFilesReadWithoutFailing) {
     WindowSettings number;
     EXPECT_TRUE(number.load(testFile()));
     EXPECT_EQ(number.width(), 7); // out of range: the previous 0
-    std::remove(testFile().c_str());
 }
 
 TEST(WindowSettings, FailedNumberKeepsThePreviousWidth) {
+    const ScratchFile scratch;
     WindowSettings settings;
     writeFile("Width 1015");
     ASSERT_TRUE(settings.load(testFile()));
@@ -93,10 +103,10 @@ TEST(WindowSettings, FailedNumberKeepsThePreviousWidth) {
     ASSERT_TRUE(settings.load(testFile()));
     EXPECT_EQ(settings.width(), 1015);
     EXPECT_EQ(settings.height(), 338);
-    std::remove(testFile().c_str());
 }
 
 TEST(WindowSettings, SaveWritesOneLineAndIsStableForNonNegativeCells) {
+    const ScratchFile scratch;
     for (int a : {0, 1, 14, 32, 42, 52, 1000}) {
         writeFile("Width " + std::to_string(24 * a + 7 + 5));
         WindowSettings settings;
@@ -112,10 +122,10 @@ TEST(WindowSettings, SaveWritesOneLineAndIsStableForNonNegativeCells) {
         EXPECT_EQ(again.width(), 24 * a + 7);
         EXPECT_EQ(again.height(), 7 * a + 44);
     }
-    std::remove(testFile().c_str());
 }
 
 TEST(WindowSettings, MissingOrUnwritableFilesFailNothing) {
+    const ScratchFile scratch;
     WindowSettings settings;
     EXPECT_FALSE(settings.load("no/such/folder/default.txt"));
     EXPECT_FALSE(settings.load("."));
@@ -125,11 +135,11 @@ TEST(WindowSettings, MissingOrUnwritableFilesFailNothing) {
     settings.save(".");
     EXPECT_EQ(settings.width(), 1015);
     EXPECT_EQ(readFile(), "Width 1015");
-    std::remove(testFile().c_str());
 }
 
 #ifdef _WIN32
 TEST(WindowSettings, TextModeReadsCrLfAndStopsAtControlZ) {
+    const ScratchFile scratch;
     writeFile("Width\r\n1015\r\n");
     WindowSettings settings;
     ASSERT_TRUE(settings.load(testFile()));
@@ -139,7 +149,6 @@ TEST(WindowSettings, TextModeReadsCrLfAndStopsAtControlZ) {
     WindowSettings cut;
     ASSERT_TRUE(cut.load(testFile()));
     EXPECT_EQ(cut.width(), 7);
-    std::remove(testFile().c_str());
 }
 
 TEST(WindowSettings, ScreenSizeIsNormalised) {
@@ -152,6 +161,7 @@ TEST(WindowSettings, ScreenSizeIsNormalised) {
 }
 #else
 TEST(WindowSettings, ScreenTableAndFallback) {
+    const ScratchFile scratch;
     const struct {
         bool succeeds;
         int screen, width, height;
@@ -171,7 +181,6 @@ TEST(WindowSettings, ScreenTableAndFallback) {
     WindowSettings fromFile;
     fromFile.loadOrDefault(testFile());
     EXPECT_EQ(fromFile.width(), 1015);
-    std::remove(testFile().c_str());
 }
 #endif
 
