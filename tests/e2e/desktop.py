@@ -11,7 +11,6 @@ import tempfile
 import time
 
 CELL = 42  # cell size of the default 1009-pixel client
-GAP = 32  # string gap at that size
 ORANGE = (0xFF, 0x80, 0x40)
 WHITE = (255, 255, 255)
 GREY = (128, 128, 128)
@@ -67,6 +66,7 @@ class Program:
         self.process = subprocess.Popen([wine, exe], cwd=self.folder, stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.origin = None
+        self.cell = CELL  # cell size of the client the scenario expects
 
     # -- the window system's view
     def windows(self):
@@ -74,6 +74,13 @@ class Program:
                              stdin=subprocess.DEVNULL).stdout.decode("utf-8", "replace")
         return [Window(line) for line in out.splitlines()
                 if line.startswith(("window ", "control "))]
+
+    def display_metrics(self):
+        """The prefix's display settings as programs see them: {name: value text}."""
+        out = subprocess.run([self.wine, self.probe, "--metrics"], capture_output=True,
+                             timeout=60, stdin=subprocess.DEVNULL).stdout.decode()
+        line = next(l for l in out.splitlines() if l.startswith("metrics "))
+        return dict(field.split("=", 1) for field in line.split()[1:])
 
     def windows_text(self):
         return "; ".join(f"{w.cls} {w.text!r} at {w.outer}" for w in self.windows()
@@ -132,12 +139,13 @@ class Program:
 
     def cell_box(self, string, fret):
         """The marker square of a cell, in screen pixels: left, top, right, bottom."""
-        x, y = self.screen(fret * CELL, string * GAP)
-        return x + 7, y + 7, x + 34, y + 34
+        gap = self.cell - self.cell // 4
+        x, y = self.screen(fret * self.cell, string * gap)
+        return x + 7, y + 7, x + self.cell - 8, y + self.cell - 8
 
     def palette_box(self, slot):
-        x, y = self.screen((6 + slot) * CELL, 6 * CELL)
-        return x + 7, y + 7, x + 34, y + 34
+        x, y = self.screen((6 + slot) * self.cell, 6 * self.cell)
+        return x + 7, y + 7, x + self.cell - 8, y + self.cell - 8
 
     def until(self, check, timeout=10, what="the expected picture"):
         """Screenshots until check(shot) holds; returns that shot."""

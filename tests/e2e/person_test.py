@@ -10,7 +10,7 @@ import subprocess
 import sys
 import time
 
-from desktop import ORANGE, WHITE, Program
+from desktop import GREY, ORANGE, WHITE, Program
 
 OPEN_PITCH = [0, -5, -9, -14, -19, -24]  # standard tuning, high string first
 
@@ -212,6 +212,57 @@ def sized(settings, outer, saved):
     return scenario
 
 
+def whole_board(client, saved, settings=None, display=None):
+    """The client area is exactly the board (24a + 1 by 7a) inside a window that fits the
+    screen; the palette row is shown whole and takes presses down to its lowest pixels but
+    not above it; the file saved is as wanted. `display`: what the prefix's programs must
+    see of its display settings, so a setting that did not take effect fails here."""
+    def scenario(program):
+        if display is not None:
+            seen = program.display_metrics()
+            for name, value in display.items():
+                expect(seen.get(name) == value, f"display {name}={seen.get(name)}, want {value} "
+                       f"(all: {seen})")
+        window = program.wait_for_window()
+        expect(window.client[2:] == client, f"client {window.client[2:]}, want {client}")
+        a = program.cell = client[0] // 24
+        shot = program.until(roots_shown(program, (5, 0)), what="root markers of the reset board")
+        left, top, width, height = window.outer
+        expect(left >= 0 and top >= 0 and left + width <= shot.width
+               and top + height <= shot.height,
+               f"window {window.outer} does not fit the {shot.width}x{shot.height} screen")
+
+        # The row's frame lines, its lowest pixel row included, and every box's marker.
+        ox, oy = program.screen(0, 0)
+        for x in range(6 * a, 18 * a):
+            expect(shot.at(ox + x, oy + 7 * a - 1) == GREY, f"palette bottom line at x {x}")
+        for slot in range(12):
+            box = program.palette_box(slot)
+            side = box[2] - box[0] + 1
+            expect(shot.count(*box, WHITE) < side * side // 2, f"palette box {slot} not shown")
+
+        # The lowest pixel row of box 0 hides the root; a press one pixel above the row does
+        # nothing, which the next press in the lowest row proves by showing the root again.
+        program.click(6 * a + a // 2, 7 * a - 1)
+        program.until(lambda s: s.count(*program.palette_box(0), WHITE) == (a - 14) ** 2
+                      and all(s.count(*program.cell_box(st, f), ORANGE) == 0
+                              for st in range(6) for f in range(24)),
+                      what="root hidden by a press in the palette row's lowest pixels")
+        program.click(6 * a + a // 2, 6 * a - 1)
+        time.sleep(0.5)
+        expect(program.shot().count(*program.palette_box(0), WHITE) == (a - 14) ** 2,
+               "a press just above the palette row changed it")
+        program.click(18 * a - a // 2, 7 * a - 1)  # the last box's lowest pixels, too
+        program.click(6 * a + a // 2, 7 * a - 1)
+        program.click(18 * a - a // 2, 7 * a - 1)
+        program.until(lambda s: s.pixels == shot.pixels,
+                      what="the board as at the start after the presses that undo")
+        program.key("Escape")
+        expect_saved(program, program.wait_exit(), saved)
+    scenario.settings = settings
+    return scenario
+
+
 def normalised(width):
     """The width the program stores for a width read from the file."""
     a = abs(width - 6) // 24 * (1 if width >= 6 else -1)  # truncated toward zero
@@ -243,7 +294,17 @@ SCENARIOS = {
     "width_minus_100": sized(b"Width -100\n", None, b"Width -89\r\n"),
     "width_5": sized(b"Width 5\n", None, b"Width 7\r\n"),
     "width_not_a_number": sized(b"Width many\n", None, b"Width 7\r\n"),
-    "width_huge": sized(b"Width 100000\n", None, b"Width 99991\r\n"),
+    "width_huge": whole_board((1009, 294), b"Width 99991\r\n", b"Width 100000\n"),
+    # Each display of its own prefix (tests/e2e/displays), as display_session.sh sets it up.
+    "display_default": whole_board((1009, 294), b"Width 1015\r\n",
+                                   display={"dpi": "96", "caption": "19", "menu": "19"}),
+    "display_dpi144": whole_board((1009, 294), b"Width 1015\r\n", display={"dpi": "144"}),
+    "display_theme": whole_board((1009, 294), b"Width 1015\r\n",
+                                 display={"dpi": "96", "caption": "23", "menu": "20"}),
+    "display_dpi120_1280x1024": whole_board((1249, 364), b"Width 1255\r\n",
+                                            display={"dpi": "120", "screen": "1280,1024"}),
+    "display_1600x400": whole_board((1201, 350), b"Width 1207\r\n",
+                                    display={"dpi": "96", "screen": "1600,400"}),
     "width_beyond_32_bits": sized(b"Width 99999999999\n", None, b"Width 7\r\n"),
 }
 

@@ -73,9 +73,31 @@ int hold() {
     return 0;
 }
 
+// The display settings a test prefix was given, as programs see them: the system DPI, the
+// window metrics in pixels, the primary work area and the screen.
+int metrics() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    RECT work = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    std::printf("metrics dpi=%d caption=%d menu=%d frame=%d,%d padded=%d border=%d "
+                "work=%ld,%ld screen=%d,%d\n",
+                dpi, GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CYMENU),
+                GetSystemMetrics(SM_CXFIXEDFRAME), GetSystemMetrics(SM_CYFIXEDFRAME),
+                GetSystemMetrics(SM_CXPADDEDBORDER), GetSystemMetrics(SM_CXBORDER),
+                work.right - work.left, work.bottom - work.top, GetSystemMetrics(SM_CXSCREEN),
+                GetSystemMetrics(SM_CYSCREEN));
+    std::fflush(stdout);
+    return 0;
+}
+
 int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--hold") {
         return hold();
+    }
+    if (argc > 1 && std::string(argv[1]) == "--metrics") {
+        return metrics();
     }
     EnumWindows(onTopLevel, 0);
     std::fflush(stdout);
