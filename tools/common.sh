@@ -49,13 +49,12 @@ ensure_packages() {
 }
 
 # The one Wine environment every Wine command of this project runs in: the given prefix,
-# never the user's own (~/.wine); Wine's debug output off; no .NET or HTML engine offered
-# for download when the prefix is first booted; and no menu entries or file associations
-# written into the user's desktop.
+# never the user's own (~/.wine); Wine's debug output off; and no .NET or HTML engine
+# offered for download when the prefix is first booted.
 use_wine_prefix() {
     export WINEPREFIX=$1
     export WINEDEBUG=-all
-    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    export WINEDLLOVERRIDES="mscoree,mshtml="
 }
 
 # Completes the prefix with what Debian's Wine leaves out. Wine draws caption buttons with
