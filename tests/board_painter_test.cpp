@@ -168,7 +168,7 @@ TEST(BoardPainter, SmallCellsAndZeroMetricsFailNothing) {
         board.resetBoard();
         BoardPainter painter;
         painter.resize(board, GetModuleHandleW(nullptr), nullptr, 24 * cell + 1, 7 * cell);
-        EXPECT_EQ(painter.marker(1).bitmap != nullptr, cell == 15) << cell;
+        EXPECT_EQ(painter.marker(1).bitmap() != nullptr, cell == 15) << cell;
         EXPECT_EQ(painter.markersLoaded(), cell == 15) << cell;
         Canvas canvas(400, 120);
         painter.paint(board, canvas.dc());
@@ -189,18 +189,18 @@ TEST(BoardPainter, SmallCellsAndZeroMetricsFailNothing) {
 TEST(BoardPainter, ReleaseTwiceAndKeepSizeAfterMinimise) {
     PaintedBoard fixture;
     BITMAP info = {};
-    ASSERT_TRUE(GetObjectW(fixture.painter.marker(5).bitmap, sizeof(info), &info));
+    ASSERT_TRUE(GetObjectW(fixture.painter.marker(5).bitmap(), sizeof(info), &info));
     EXPECT_EQ(info.bmWidth, 28);
     EXPECT_EQ(info.bmHeight, 28);
-    const HBITMAP first = fixture.painter.marker(5).bitmap;
+    const HBITMAP first = fixture.painter.marker(5).bitmap();
     fixture.painter.resize(fixture.board, GetModuleHandleW(nullptr), nullptr, 0, 0);
     fixture.painter.resize(fixture.board, GetModuleHandleW(nullptr), nullptr, 1009, 294);
-    EXPECT_EQ(fixture.painter.marker(5).bitmap, first);
+    EXPECT_EQ(fixture.painter.marker(5).bitmap(), first);
 
     fixture.painter.releaseMarkers();
     for (MarkerId id = 1; id <= 20; ++id) {
-        EXPECT_EQ(fixture.painter.marker(id).bitmap, nullptr);
-        EXPECT_EQ(fixture.painter.marker(id).surface, nullptr);
+        EXPECT_EQ(fixture.painter.marker(id).bitmap(), nullptr);
+        EXPECT_EQ(fixture.painter.marker(id).surface(), nullptr);
     }
     EXPECT_EQ(GetObjectType(first), 0u); // the bitmap is gone
     fixture.painter.releaseMarkers();    // second pass touches nothing

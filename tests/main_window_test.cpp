@@ -163,7 +163,7 @@ TEST(MainWindow, MinimiseAndRestoreBringTheBoardBack) {
     ASSERT_TRUE(session.started());
     SendMessageA(app.window, WM_KEYDOWN, VK_UP, 0);
     const Fretboard before = board;
-    const HBITMAP image = painter.marker(1).bitmap;
+    const HBITMAP image = painter.marker(1).bitmap();
     BITMAP size = {};
     ASSERT_NE(GetObjectA(image, sizeof(size), &size), 0);
     EXPECT_EQ(size.bmWidth, 28);
@@ -180,7 +180,7 @@ TEST(MainWindow, MinimiseAndRestoreBringTheBoardBack) {
     EXPECT_EQ(board.metrics().cellSize, 42);
     EXPECT_EQ(app.recorded.right, 1009);
     EXPECT_EQ(app.recorded.bottom, 294);
-    EXPECT_EQ(painter.marker(1).bitmap, image) << "markers are never recreated";
+    EXPECT_EQ(painter.marker(1).bitmap(), image) << "markers are never recreated";
     ASSERT_NE(GetObjectA(image, sizeof(size), &size), 0);
     EXPECT_EQ(size.bmWidth, 28);
     for (int s = 0; s < kStringCount; ++s) {
@@ -203,7 +203,7 @@ TEST(MainWindow, CloseSavesReleasesAndQuitsWithZero) {
     ASSERT_TRUE(session.started());
     const HDC back = app.backSurface;
     const HBITMAP bitmap = app.backBitmap;
-    const HBITMAP marker = painter.marker(5).bitmap;
+    const HBITMAP marker = painter.marker(5).bitmap();
     DeleteFileA(kSettingsFile);
 
     EXPECT_EQ(session.close(), 0);
