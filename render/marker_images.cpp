@@ -21,9 +21,9 @@ constexpr int kMarkerMargin = 7;
 // own size and shrunk or enlarged here with the halftone filter, which averages them.
 void loadScaled(MarkerImage& image, HINSTANCE instance, int picture, HDC reference, int side) {
     MemorySurface source;
-    if (!source.adopt(reference, static_cast<HBITMAP>(LoadImageA(
-                                     instance, MAKEINTRESOURCEA(picture), IMAGE_BITMAP, 0, 0,
-                                     LR_DEFAULTCOLOR)))) {
+    if (!source.adopt(reference,
+                      static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(picture),
+                                                      IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)))) {
         return;
     }
     BITMAP natural = {};

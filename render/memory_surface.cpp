@@ -30,7 +30,8 @@ bool MemorySurface::create(HDC reference, int width, int height) {
     // A bitmap compatible with a memory surface takes that surface's bitmap format, so the
     // screen stands in for a missing reference, never a fresh memory surface.
     HDC screen = reference == nullptr ? GetDC(nullptr) : nullptr;
-    HBITMAP bitmap = CreateCompatibleBitmap(reference != nullptr ? reference : screen, width, height);
+    HBITMAP bitmap =
+        CreateCompatibleBitmap(reference != nullptr ? reference : screen, width, height);
     if (screen != nullptr) {
         ReleaseDC(nullptr, screen);
     }

@@ -67,8 +67,8 @@ bool BareFrame::create(HINSTANCE instance, HWND window, const BoardPicture& pict
     bool loaded = screen != nullptr && source != nullptr;
     for (int i = 0; loaded && i < kMarkerCount; ++i) {
         Image& image = images_[i];
-        HBITMAP picture = static_cast<HBITMAP>(LoadImageA(
-            instance, MAKEINTRESOURCEA(kPictures[i]), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+        HBITMAP picture = static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(kPictures[i]),
+                                                          IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
         image.bitmap = CreateCompatibleBitmap(screen, side, side);
         image.surface = CreateCompatibleDC(nullptr);
         loaded = picture != nullptr && image.bitmap != nullptr && image.surface != nullptr;
@@ -77,7 +77,8 @@ bool BareFrame::create(HINSTANCE instance, HWND window, const BoardPicture& pict
             HGDIOBJ held = SelectObject(source, picture);
             SetStretchBltMode(image.surface, HALFTONE);
             SetBrushOrgEx(image.surface, 0, 0, nullptr);
-            loaded = StretchBlt(image.surface, 0, 0, side, side, source, 0, 0, 44, 44, SRCCOPY) != 0;
+            loaded =
+                StretchBlt(image.surface, 0, 0, side, side, source, 0, 0, 44, 44, SRCCOPY) != 0;
             SelectObject(source, held);
         }
         if (picture != nullptr) {
