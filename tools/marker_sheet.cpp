@@ -13,6 +13,7 @@
 
 #include "render/board_painter.h"
 #include "render/memory_surface.h"
+#include "tests/benchmarks/picture_compare.h"
 
 namespace {
 
@@ -33,6 +34,7 @@ void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
     put16(out, v >> 16);
 }
 
+// `topDown` holds 0x00RRGGBB pixels row by row from the top.
 bool writeBmp(const char* path, const std::uint32_t* topDown, int width, int height) {
     const std::uint32_t stride = (static_cast<std::uint32_t>(width) * 3 + 3) / 4 * 4;
     std::vector<std::uint8_t> out;
@@ -107,18 +109,8 @@ int main(int argc, char** argv) {
         height = kRows * cellSize + 1 > height ? kRows * cellSize + 1 : height;
     }
 
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
     MemorySurface canvas;
-    if (!canvas.adopt(nullptr,
-                      CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0)) ||
-        bits == nullptr) {
+    if (!canvas.create(nullptr, width, height)) {
         std::fprintf(stderr, "no canvas\n");
         return 1;
     }
@@ -129,10 +121,10 @@ int main(int argc, char** argv) {
         drawPanel(canvas.surface(), left, cellSize);
         left += kColumns * cellSize + 1;
     }
-    GdiFlush(); // the section's memory is current only after the batch is flushed
-    const bool written = writeBmp(argv[1], static_cast<const std::uint32_t*>(bits), width, height);
+    const std::vector<std::uint32_t> pixels =
+        modalscope::bench::readPixels(canvas.surface(), width, height);
     canvas.release();
-    if (!written) {
+    if (pixels.empty() || !writeBmp(argv[1], pixels.data(), width, height)) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;
     }
