@@ -8,6 +8,10 @@
 
 namespace modalscope {
 
+// The inlay dots' pictures, drawn under the neck; no interval uses them.
+constexpr MarkerId kSingleInlayMarker = 19;
+constexpr MarkerId kDoubleInlayMarker = 20;
+
 // One scaled picture, kept selected in its own memory surface so a marker is one BitBlt.
 using MarkerImage = MemorySurface;
 

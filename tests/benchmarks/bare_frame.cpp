@@ -14,6 +14,8 @@ constexpr int kPictures[kMarkerCount] = {
     IDB_MARKER_16, IDB_MARKER_17, IDB_MARKER_18, IDB_MARKER_19, IDB_MARKER_20,
 };
 
+constexpr MarkerId kSingleInlay = 19;
+constexpr MarkerId kDoubleInlay = 20;
 constexpr int kSingleInlayFrets[] = {2, 4, 6, 8, 14, 16, 18, 20};
 constexpr int kDoubleInlayFrets[] = {11, 23};
 constexpr int kMargin = 7;
@@ -150,10 +152,10 @@ void BareFrame::paint() const {
     LineTo(surface, kFretCount * u, t);
 
     for (int fret : kSingleInlayFrets) {
-        marker(kSingleInlayMarker, fret * u, 6 * g);
+        marker(kSingleInlay, fret * u, 6 * g);
     }
     for (int fret : kDoubleInlayFrets) {
-        marker(kDoubleInlayMarker, fret * u, 6 * g);
+        marker(kDoubleInlay, fret * u, 6 * g);
     }
 
     const int top = 6 * u;
