@@ -1,13 +1,33 @@
 #include "app/app_window.h"
 
 #include "app/globals.h"
+#include "app/main_window_style.h"
+#include "app/window_fit.h"
 #include "resource.h"
 
 namespace modalscope {
 
 namespace {
+
 constexpr char kClassName[] = "Modalscope";
-constexpr DWORD kDefaultStyle = WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX;
+
+// The platform's adjustment assumes a one-line menu bar and knows nothing of what a
+// platform may add; if the client area came out otherwise, the outer size is changed by the
+// difference, once. Where the platform will not give that size either, what it gives stays.
+void correctClientSize(HWND window, PixelSize wanted) {
+    RECT client = {};
+    RECT outer = {};
+    if (!GetClientRect(window, &client) || !GetWindowRect(window, &outer)) {
+        return;
+    }
+    const int dx = wanted.width - client.right;
+    const int dy = wanted.height - client.bottom;
+    if (dx != 0 || dy != 0) {
+        SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + dx,
+                     outer.bottom - outer.top + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 } // namespace
 
 bool registerMainClass(HINSTANCE instance) {
@@ -35,19 +55,33 @@ void unregisterMainClass(HINSTANCE instance) {
 
 bool createMainWindow(const char* title, DWORD style, HINSTANCE instance) {
     if (style == 0) {
-        style = kDefaultStyle;
+        style = kMainWindowStyle;
     }
-    RECT outer = {0, 0, settings.width(), settings.height()};
-    AdjustWindowRect(&outer, style, FALSE);
+    // The client area is exactly the board at the cell size that fits the screen.
+    const std::int32_t cells = settings.shownCellSize();
+    const PixelSize client = boardClientSize(cells);
+    RECT outer = {0, 0, client.width, client.height};
+    if (!outerFromClient(outer, style)) {
+        outer = {0, 0, settings.width(), settings.height()}; // the classic frame's size
+    }
+    // Size notifications only record the size until it has settled; the markers are made
+    // once, for the final cell size.
+    app.sizing = true;
     HWND window = CreateWindowExA(0, kClassName, title, style, 0, 0, outer.right - outer.left,
                                   outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) {
+        app.sizing = false;
         return false;
     }
     app.window = window;
-    // The first size notification may come only at the first show, and the window system
-    // clamps huge sizes: size the buffer from the client area the window really has.
+    if (cells > 0) {
+        correctClientSize(window, client);
+    }
+    app.sizing = false;
+    // The window system may still have clamped the size (tiny or empty boards): the board,
+    // the markers and the buffer follow the client area the window really has.
     GetClientRect(window, &app.recorded);
+    painter.resize(board, instance, nullptr, app.recorded.right, app.recorded.bottom);
     app.windowSurface = GetDC(window);
     if (app.windowSurface != nullptr) {
         app.backSurface = CreateCompatibleDC(app.windowSurface);

@@ -17,6 +17,8 @@ struct AppWindow {
     HBITMAP backBitmap = nullptr;
     HGDIOBJ previous = nullptr;
     HDC paintSurface = nullptr;
+    // True while createMainWindow sets the window's size.
+    bool sizing = false;
     // Wheel travel short of a notch. It is input state of the window, not of the board:
     // a new root (space) keeps it, and it starts empty with the process.
     WheelNotches wheel;

@@ -11,6 +11,9 @@ namespace {
 void onSize(HWND window, int width, int height) {
     // During creation the stored handle is not set yet, so use the message's own.
     GetClientRect(window, &app.recorded);
+    if (app.sizing) {
+        return; // createMainWindow lays out the board once the size has settled
+    }
     painter.resize(board, app.instance, app.windowSurface, width, height);
 }
 

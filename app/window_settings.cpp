@@ -4,6 +4,7 @@
 #include <limits>
 #include <locale>
 
+#include "app/screen_area.h"
 #include "app/screen_width.h"
 
 namespace modalscope {
@@ -48,9 +49,21 @@ bool readInt32(std::istream& in, std::int32_t& value) {
 } // namespace
 
 void WindowSettings::normalise() {
-    const std::int64_t a = (static_cast<std::int64_t>(width_) - 6) / 24;
-    width_ = static_cast<std::int32_t>(24 * a + 7);
-    height_ = static_cast<std::int32_t>(7 * a + 44);
+    setCellSize((static_cast<std::int64_t>(width_) - 6) / 24);
+}
+
+void WindowSettings::setCellSize(std::int64_t cellSize) {
+    width_ = static_cast<std::int32_t>(24 * cellSize + 7);
+    height_ = static_cast<std::int32_t>(7 * cellSize + 44);
+}
+
+std::int32_t WindowSettings::shownCellSize() const {
+    PixelSize area;
+    PixelSize frame;
+    if (!queryWorkArea(area) || !queryWindowFrame(frame)) {
+        return cellSize(); // nothing known to fit: as stored
+    }
+    return fittingCellSize(cellSize(), frame, area);
 }
 
 bool WindowSettings::load(const std::string& path) {
@@ -76,6 +89,7 @@ void WindowSettings::sizeFromScreen() {
     int screen = 0;
     width_ = queryScreenWidth(screen) ? screen - 6 : 800;
     normalise();
+    setCellSize(shownCellSize());
 }
 
 void WindowSettings::loadOrDefault(const std::string& path) {

@@ -1,5 +1,5 @@
 // The persisted outer window size. Reading, normalising and writing need no window
-// system; only the screen query (screen_width.h) does.
+// system; only the screen queries (screen_width.h, screen_area.h) do.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +11,8 @@ class WindowSettings {
   public:
     // True when the first word is exactly "Width"; the values are then normalised.
     bool load(const std::string& path);
+    // The display width less 6, normalised, then lowered only as far as the whole window
+    // needs to fit the work area; stored as the size it became.
     void sizeFromScreen();
     void loadOrDefault(const std::string& path);
     // Failures to write are deliberately not reported.
@@ -18,10 +20,20 @@ class WindowSettings {
 
     std::int32_t width() const { return width_; }
     std::int32_t height() const { return height_; }
+    // The cell size the stored width was normalised to.
+    std::int32_t cellSize() const {
+        return static_cast<std::int32_t>((std::int64_t{width_} - 7) / 24);
+    }
+    // The cell size to show: the stored one, or the largest whose whole window fits the
+    // work area. The stored width stays as read, so a larger screen brings it back.
+    std::int32_t shownCellSize() const;
 
   private:
-    // Rounds to a whole number of 24 fret cells plus the frame, title bar and menu.
+    // Rounds to a whole number of 24 fret cells plus the frame, title bar and menu. The
+    // values are the outer size with the classic frame; the window itself is sized from
+    // the cell size and the platform's real frame.
     void normalise();
+    void setCellSize(std::int64_t cellSize);
 
     std::int32_t width_ = 0;
     std::int32_t height_ = 0;

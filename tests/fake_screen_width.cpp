@@ -1,4 +1,5 @@
 #include "tests/fake_screen_width.h"
+#include "app/screen_area.h"
 #include "app/screen_width.h"
 
 namespace modalscope {
@@ -6,6 +7,10 @@ namespace modalscope {
 namespace {
 bool fakeSucceeds = true;
 int fakeWidth = 1024;
+bool fakeAreaKnown = false;
+PixelSize fakeArea;
+bool fakeFrameKnown = true;
+PixelSize fakeFrame{6, 44};
 } // namespace
 
 void testing::setFakeScreenWidth(bool succeeds, int width) {
@@ -13,11 +18,35 @@ void testing::setFakeScreenWidth(bool succeeds, int width) {
     fakeWidth = width;
 }
 
+void testing::setFakeWorkArea(bool succeeds, int width, int height) {
+    fakeAreaKnown = succeeds;
+    fakeArea = {width, height};
+}
+
+void testing::setFakeWindowFrame(bool succeeds, int width, int height) {
+    fakeFrameKnown = succeeds;
+    fakeFrame = {width, height};
+}
+
 bool queryScreenWidth(int& width) {
     if (fakeSucceeds) {
         width = fakeWidth;
     }
     return fakeSucceeds;
+}
+
+bool queryWorkArea(PixelSize& area) {
+    if (fakeAreaKnown) {
+        area = fakeArea;
+    }
+    return fakeAreaKnown;
+}
+
+bool queryWindowFrame(PixelSize& frame) {
+    if (fakeFrameKnown) {
+        frame = fakeFrame;
+    }
+    return fakeFrameKnown;
 }
 
 } // namespace modalscope

@@ -1,5 +1,5 @@
 // The real main window in the test process: what each input presents, the wheel's notches,
-// minimise and restore, shut-down, and the huge stored width the window system clamps.
+// minimise and restore, shut-down, and the window's exact client area.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -219,21 +219,82 @@ TEST(MainWindow, CloseSavesReleasesAndQuitsWithZero) {
     shutdownWindow(); // a third pass is as harmless as the second
 }
 
-TEST(MainWindow, HugeStoredWidthStartsAtTheClampedSize) {
+// A stored width too wide for the screen is shown at the largest cell size whose window
+// fits (42 on the 1024x768 test desktop) and saved as it was read.
+TEST(MainWindow, HugeStoredWidthIsShownAtTheSizeThatFits) {
     ShellSession session("Width 100000\n");
     ASSERT_TRUE(session.started());
     RECT client;
     GetClientRect(app.window, &client);
-    EXPECT_LT(client.right, 100000);
+    EXPECT_EQ(client.right, 1009);
+    EXPECT_EQ(client.bottom, 294);
+    RECT outer;
+    GetWindowRect(app.window, &outer);
+    EXPECT_EQ(outer.right - outer.left, 1015);
+    EXPECT_EQ(outer.bottom - outer.top, 338);
+    EXPECT_EQ(board.metrics().cellSize, 42);
+    BITMAP picture = {};
+    ASSERT_NE(GetObjectA(painter.marker(1).bitmap, sizeof(picture), &picture), 0);
+    EXPECT_EQ(picture.bmWidth, 28);
     BITMAP buffer = {};
     ASSERT_NE(GetObjectA(app.backBitmap, sizeof(buffer), &buffer), 0);
-    EXPECT_EQ(buffer.bmWidth, client.right);
-    EXPECT_EQ(buffer.bmHeight, client.bottom);
+    EXPECT_EQ(buffer.bmWidth, 1009);
+    EXPECT_EQ(buffer.bmHeight, 294);
     const unsigned long before = app.framesPresented;
     SendMessageA(app.window, WM_KEYDOWN, VK_SPACE, 0);
     EXPECT_EQ(app.framesPresented, before + 1);
     EXPECT_EQ(session.close(), 0);
-    EXPECT_EQ(readAll(kSettingsFile), "Width 99991\r\n"); // normalised, not clamped
+    EXPECT_EQ(readAll(kSettingsFile), "Width 99991\r\n"); // as read, not as shown
+}
+
+// Scroll bars are something the platform's size adjustment leaves out, as it leaves out a
+// menu bar that wraps: the window is made at the adjusted size, whose client area is one
+// scroll bar short each way (992 by 277), and then corrected to the board's exact client
+// area. Made visible, the window gets a size notification at the first size already; the
+// markers are still made once, for the corrected cell size (42, not 41).
+TEST(MainWindow, ClientAreaTheAdjustmentMissesIsCorrected) {
+    WorkFolder folder("corrected");
+    {
+        std::ofstream file(kSettingsFile, std::ios::binary);
+        file << "Width 1015\n";
+    }
+    app = AppWindow();
+    board = Fretboard();
+    painter = BoardPainter();
+    settings = WindowSettings();
+    app.instance = GetModuleHandleA(nullptr);
+    settings.loadOrDefault(kSettingsFile);
+    board.resetBoard();
+    ASSERT_TRUE(registerMainClass(app.instance));
+    const DWORD style = WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX |
+                        WS_VSCROLL | WS_HSCROLL | WS_VISIBLE;
+    ASSERT_TRUE(createMainWindow("Modalscope 1.0", style, app.instance));
+    RECT client;
+    GetClientRect(app.window, &client);
+    EXPECT_EQ(client.right, 1009);
+    EXPECT_EQ(client.bottom, 294);
+    EXPECT_EQ(app.recorded.right, 1009);
+    EXPECT_EQ(app.recorded.bottom, 294);
+    EXPECT_EQ(board.metrics().cellSize, 42);
+    EXPECT_EQ(board.metrics().clientHeight, 294);
+    const HBITMAP first = painter.marker(1).bitmap;
+    BITMAP picture = {};
+    ASSERT_NE(GetObjectA(first, sizeof(picture), &picture), 0);
+    EXPECT_EQ(picture.bmWidth, 28);
+    BITMAP buffer = {};
+    ASSERT_NE(GetObjectA(app.backBitmap, sizeof(buffer), &buffer), 0);
+    EXPECT_EQ(buffer.bmWidth, 1009);
+    EXPECT_EQ(buffer.bmHeight, 294);
+    SendMessageA(app.window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(1009, 294));
+    EXPECT_EQ(painter.marker(1).bitmap, first) << "made once";
+
+    SendMessageA(app.window, WM_CLOSE, 0, 0);
+    DestroyWindow(app.window);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    unregisterMainClass(app.instance);
+    EXPECT_EQ(GetObjectType(first), 0u) << "released at shut-down";
 }
 
 // The whole program in a folder of its own, from constructed statics.

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "app/window_fit.h"
 #include "app/window_settings.h"
 #ifndef _WIN32
 #include "tests/fake_screen_width.h"
@@ -137,6 +139,53 @@ TEST(WindowSettings, MissingOrUnwritableFilesFailNothing) {
     EXPECT_EQ(readFile(), "Width 1015");
 }
 
+TEST(WindowFit, BoardClientSize) {
+    const struct {
+        std::int32_t cells, width, height;
+    } cases[] = {{42, 1009, 294}, {50, 1201, 350}, {52, 1249, 364}, {0, 1, 0},
+                 {-4, -95, -28}, {89478485, 2147483641, 626349395},
+                 {-89478485, -2147483639, -626349395}};
+    for (const auto& c : cases) {
+        const PixelSize size = boardClientSize(c.cells);
+        EXPECT_EQ(size.width, c.width) << c.cells;
+        EXPECT_EQ(size.height, c.height) << c.cells;
+    }
+}
+
+TEST(WindowFit, LargestCellSizeWhoseWindowFits) {
+    constexpr std::int32_t kMax = INT32_MAX;
+    constexpr std::int32_t kMin = INT32_MIN;
+    const struct {
+        const char* what;
+        std::int32_t cells;
+        PixelSize frame, area;
+        std::int32_t fits;
+    } cases[] = {
+        {"1024 wide, classic frame", 42, {6, 44}, {1024, 768}, 42},
+        {"stored 100000 on 1024x768", 4166, {6, 44}, {1024, 768}, 42},
+        {"stored 100000 on 1024x768 at 144 dpi", 4166, {6, 62}, {1024, 768}, 42},
+        {"1600x400: the height decides", 66, {6, 44}, {1600, 400}, 50},
+        {"1280x1024 at 120 dpi", 52, {6, 54}, {1280, 1024}, 52},
+        {"a wide frame and a task bar", 42, {16, 59}, {1024, 728}, 41},
+        {"exactly as wide as the window", 42, {6, 44}, {1015, 768}, 42},
+        {"one pixel narrower", 42, {6, 44}, {1014, 768}, 41},
+        {"exactly as tall as the window", 42, {6, 44}, {1024, 338}, 42},
+        {"one pixel shorter", 42, {6, 44}, {1024, 337}, 41},
+        {"fits: never raised", 32, {6, 44}, {1920, 1080}, 32},
+        {"nothing fits: the empty board", 5, {6, 44}, {4, 40}, 0},
+        {"empty board left as it is", 0, {6, 44}, {4, 40}, 0},
+        {"negative cells left as they are", -4, {6, 44}, {1024, 768}, -4},
+        {"largest stored, largest area", 89478485, {6, 44}, {kMax, kMax}, 89478485},
+        {"largest stored, most negative area", 89478485, {6, 44}, {kMin, kMin}, 0},
+        {"largest stored, most negative frame", 89478485, {kMin, kMin}, {1024, 768},
+         89478485},
+        {"largest stored, largest frame", 89478485, {kMax, kMax}, {1024, 768}, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(fittingCellSize(c.cells, c.frame, c.area), c.fits) << c.what;
+    }
+}
+
 #ifdef _WIN32
 TEST(WindowSettings, TextModeReadsCrLfAndStopsAtControlZ) {
     const ScratchFile scratch;
@@ -160,6 +209,19 @@ TEST(WindowSettings, ScreenSizeIsNormalised) {
     EXPECT_EQ(settings.height(), 7 * a + 44);
 }
 #else
+// Puts the fake screen back as every other case expects it: work area unknown.
+class FakeScreen {
+  public:
+    FakeScreen() = default;
+    ~FakeScreen() {
+        testing::setFakeScreenWidth(true, 1024);
+        testing::setFakeWorkArea(false, 0, 0);
+        testing::setFakeWindowFrame(true, 6, 44);
+    }
+    FakeScreen(const FakeScreen&) = delete;
+    FakeScreen& operator=(const FakeScreen&) = delete;
+};
+
 TEST(WindowSettings, ScreenTableAndFallback) {
     const ScratchFile scratch;
     const struct {
@@ -181,6 +243,87 @@ TEST(WindowSettings, ScreenTableAndFallback) {
     WindowSettings fromFile;
     fromFile.loadOrDefault(testFile());
     EXPECT_EQ(fromFile.width(), 1015);
+}
+
+// The original rule, lowered only as far as the whole window needs to fit the work area,
+// and stored as the size it became.
+TEST(WindowSettings, ScreenSizeFitsTheWorkArea) {
+    const ScratchFile scratch;
+    const FakeScreen fake;
+    const struct {
+        const char* what;
+        bool screenKnown;
+        int screen;
+        bool areaKnown;
+        PixelSize area;
+        bool frameKnown;
+        PixelSize frame;
+        int width, height, saved;
+    } cases[] = {
+        {"800 wide", true, 800, true, {800, 600}, true, {6, 44}, 775, 268, 775},
+        {"1024 wide", true, 1024, true, {1024, 768}, true, {6, 44}, 1015, 338, 1015},
+        {"1280 wide", true, 1280, true, {1280, 1024}, true, {6, 44}, 1255, 408, 1255},
+        {"1280x1024 at 120 dpi", true, 1280, true, {1280, 1024}, true, {6, 54}, 1255, 408,
+         1255},
+        {"1600x400", true, 1600, true, {1600, 400}, true, {6, 44}, 1207, 394, 1207},
+        {"wide frame, task bar", true, 1024, true, {1024, 728}, true, {16, 59}, 991, 331, 991},
+        {"display query fails", false, 0, true, {1024, 768}, true, {6, 44}, 799, 275, 799},
+        {"display query fails, small area", false, 0, true, {640, 480}, true, {6, 44}, 631, 226,
+         631},
+        {"work area unknown", true, 1600, false, {}, true, {6, 44}, 1591, 506, 1591},
+        {"frame unknown", true, 1600, true, {1600, 400}, false, {}, 1591, 506, 1591},
+    };
+    for (const auto& c : cases) {
+        testing::setFakeScreenWidth(c.screenKnown, c.screen);
+        testing::setFakeWorkArea(c.areaKnown, c.area.width, c.area.height);
+        testing::setFakeWindowFrame(c.frameKnown, c.frame.width, c.frame.height);
+        WindowSettings settings;
+        settings.loadOrDefault("no/such/folder/default.txt");
+        EXPECT_EQ(settings.width(), c.width) << c.what;
+        EXPECT_EQ(settings.height(), c.height) << c.what;
+        EXPECT_EQ(settings.shownCellSize(), (c.width - 7) / 24) << c.what << ": shown as stored";
+        settings.save(testFile());
+        EXPECT_EQ(readFile(), "Width " + std::to_string(c.saved) + "\n") << c.what;
+    }
+}
+
+// A stored width is shown at the largest cell size that fits and saved as read, so the
+// file brings its size back on a larger screen.
+TEST(WindowSettings, StoredWidthShownAtTheSizeThatFits) {
+    const ScratchFile scratch;
+    const FakeScreen fake;
+    const struct {
+        const char* file;
+        PixelSize area;
+        int cells, shown;
+        const char* saved;
+    } cases[] = {
+        {"Width 100000", {1024, 768}, 4166, 42, "Width 99991\n"},
+        {"Width 2147483647", {1024, 768}, 89478485, 42, "Width 2147483647\n"},
+        {"Width 1015", {1024, 768}, 42, 42, "Width 1015\n"},
+        {"Width 1591", {1600, 400}, 66, 50, "Width 1591\n"},
+        {"Width 1591", {1920, 1080}, 66, 66, "Width 1591\n"},
+        {"Width 775", {640, 480}, 32, 26, "Width 775\n"},
+        {"Width 5", {1024, 768}, 0, 0, "Width 7\n"},
+        {"Width -100", {1024, 768}, -4, -4, "Width -89\n"},
+        {"Width -2147483648", {1024, 768}, -89478485, -89478485, "Width -2147483633\n"},
+    };
+    testing::setFakeScreenWidth(true, 1920); // never asked: the file has a size
+    for (const auto& c : cases) {
+        testing::setFakeWorkArea(true, c.area.width, c.area.height);
+        writeFile(c.file);
+        WindowSettings settings;
+        settings.loadOrDefault(testFile());
+        EXPECT_EQ(settings.cellSize(), c.cells) << c.file;
+        EXPECT_EQ(settings.shownCellSize(), c.shown) << c.file;
+        settings.save(testFile());
+        EXPECT_EQ(readFile(), c.saved) << c.file;
+    }
+    testing::setFakeWorkArea(false, 0, 0);
+    writeFile("Width 100000");
+    WindowSettings unknownArea;
+    unknownArea.loadOrDefault(testFile());
+    EXPECT_EQ(unknownArea.shownCellSize(), 4166) << "nothing known to fit";
 }
 #endif
 
