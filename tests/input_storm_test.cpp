@@ -136,8 +136,8 @@ TEST(InputStorm, RepeatedStartAndShutdownReleaseWhatTheyCreate) {
         {
             ShellSession session;
             ASSERT_TRUE(session.started()) << "cycle " << cycle;
-            back = app.backSurface;
-            bitmap = app.backBitmap;
+            back = app.back.surface();
+            bitmap = app.back.bitmap();
             marker = painter.marker(kDoubleInlayMarker).bitmap();
             markerSurface = painter.marker(kDoubleInlayMarker).surface();
             ASSERT_NE(marker, nullptr);

@@ -201,8 +201,8 @@ std::string readAll(const char* path) {
 TEST(MainWindow, CloseSavesReleasesAndQuitsWithZero) {
     ShellSession session;
     ASSERT_TRUE(session.started());
-    const HDC back = app.backSurface;
-    const HBITMAP bitmap = app.backBitmap;
+    const HDC back = app.back.surface();
+    const HBITMAP bitmap = app.back.bitmap();
     const HBITMAP marker = painter.marker(5).bitmap();
     DeleteFileA(kSettingsFile);
 
@@ -212,7 +212,7 @@ TEST(MainWindow, CloseSavesReleasesAndQuitsWithZero) {
     EXPECT_EQ(GetObjectType(bitmap), 0u);
     EXPECT_EQ(GetObjectType(marker), 0u);
     EXPECT_EQ(app.windowSurface, nullptr);
-    EXPECT_EQ(app.backSurface, nullptr);
+    EXPECT_EQ(app.back.surface(), nullptr);
     const unsigned long frames = app.framesPresented;
     presentFrame(); // no buffer any more: nothing to show
     EXPECT_EQ(app.framesPresented, frames);
@@ -234,10 +234,10 @@ TEST(MainWindow, HugeStoredWidthIsShownAtTheSizeThatFits) {
     EXPECT_EQ(outer.bottom - outer.top, 338);
     EXPECT_EQ(board.metrics().cellSize, 42);
     BITMAP picture = {};
-    ASSERT_NE(GetObjectA(painter.marker(1).bitmap, sizeof(picture), &picture), 0);
+    ASSERT_NE(GetObjectA(painter.marker(1).bitmap(), sizeof(picture), &picture), 0);
     EXPECT_EQ(picture.bmWidth, 28);
     BITMAP buffer = {};
-    ASSERT_NE(GetObjectA(app.backBitmap, sizeof(buffer), &buffer), 0);
+    ASSERT_NE(GetObjectA(app.back.bitmap(), sizeof(buffer), &buffer), 0);
     EXPECT_EQ(buffer.bmWidth, 1009);
     EXPECT_EQ(buffer.bmHeight, 294);
     const unsigned long before = app.framesPresented;
@@ -277,16 +277,16 @@ TEST(MainWindow, ClientAreaTheAdjustmentMissesIsCorrected) {
     EXPECT_EQ(app.recorded.bottom, 294);
     EXPECT_EQ(board.metrics().cellSize, 42);
     EXPECT_EQ(board.metrics().clientHeight, 294);
-    const HBITMAP first = painter.marker(1).bitmap;
+    const HBITMAP first = painter.marker(1).bitmap();
     BITMAP picture = {};
     ASSERT_NE(GetObjectA(first, sizeof(picture), &picture), 0);
     EXPECT_EQ(picture.bmWidth, 28);
     BITMAP buffer = {};
-    ASSERT_NE(GetObjectA(app.backBitmap, sizeof(buffer), &buffer), 0);
+    ASSERT_NE(GetObjectA(app.back.bitmap(), sizeof(buffer), &buffer), 0);
     EXPECT_EQ(buffer.bmWidth, 1009);
     EXPECT_EQ(buffer.bmHeight, 294);
     SendMessageA(app.window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(1009, 294));
-    EXPECT_EQ(painter.marker(1).bitmap, first) << "made once";
+    EXPECT_EQ(painter.marker(1).bitmap(), first) << "made once";
 
     SendMessageA(app.window, WM_CLOSE, 0, 0);
     DestroyWindow(app.window);
