@@ -136,9 +136,8 @@ TEST(MainWindow, WheelSequenceEndsOnThePredictedFret) {
     EXPECT_TRUE(labelsFollowCursor(board));
 }
 
-TEST(MainWindow, PresentedFrameIsOnTheWindow) {
-    ShellSession session;
-    ASSERT_TRUE(session.started());
+// Cell size 42 with the test desktop's default frame: 1009 by 294 inside 1015 by 338.
+void expectDefaultWindowSize() {
     RECT client;
     GetClientRect(app.window, &client);
     EXPECT_EQ(client.right, 1009);
@@ -147,6 +146,12 @@ TEST(MainWindow, PresentedFrameIsOnTheWindow) {
     GetWindowRect(app.window, &outer);
     EXPECT_EQ(outer.right - outer.left, 1015);
     EXPECT_EQ(outer.bottom - outer.top, 338);
+}
+
+TEST(MainWindow, PresentedFrameIsOnTheWindow) {
+    ShellSession session;
+    ASSERT_TRUE(session.started());
+    expectDefaultWindowSize();
 
     SendMessageA(app.window, WM_KEYDOWN, VK_SPACE, 0);
     EXPECT_GT(session.countShown(7, 167, 34, 194, kOrange), 100); // root at (5, 0)
@@ -224,14 +229,7 @@ TEST(MainWindow, CloseSavesReleasesAndQuitsWithZero) {
 TEST(MainWindow, HugeStoredWidthIsShownAtTheSizeThatFits) {
     ShellSession session("Width 100000\n");
     ASSERT_TRUE(session.started());
-    RECT client;
-    GetClientRect(app.window, &client);
-    EXPECT_EQ(client.right, 1009);
-    EXPECT_EQ(client.bottom, 294);
-    RECT outer;
-    GetWindowRect(app.window, &outer);
-    EXPECT_EQ(outer.right - outer.left, 1015);
-    EXPECT_EQ(outer.bottom - outer.top, 338);
+    expectDefaultWindowSize();
     EXPECT_EQ(board.metrics().cellSize, 42);
     BITMAP picture = {};
     ASSERT_NE(GetObjectA(painter.marker(1).bitmap(), sizeof(picture), &picture), 0);
@@ -253,22 +251,10 @@ TEST(MainWindow, HugeStoredWidthIsShownAtTheSizeThatFits) {
 // area. Made visible, the window gets a size notification at the first size already; the
 // markers are still made once, for the corrected cell size (42, not 41).
 TEST(MainWindow, ClientAreaTheAdjustmentMissesIsCorrected) {
-    WorkFolder folder("corrected");
-    {
-        std::ofstream file(kSettingsFile, std::ios::binary);
-        file << "Width 1015\n";
-    }
-    app = AppWindow();
-    board = Fretboard();
-    painter = BoardPainter();
-    settings = WindowSettings();
-    app.instance = GetModuleHandleA(nullptr);
-    settings.loadOrDefault(kSettingsFile);
-    board.resetBoard();
-    ASSERT_TRUE(registerMainClass(app.instance));
     const DWORD style = WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX |
                         WS_VSCROLL | WS_HSCROLL | WS_VISIBLE;
-    ASSERT_TRUE(createMainWindow("Modalscope 1.0", style, app.instance));
+    ShellSession session("Width 1015\n", style);
+    ASSERT_TRUE(session.started());
     RECT client;
     GetClientRect(app.window, &client);
     EXPECT_EQ(client.right, 1009);
@@ -288,12 +274,7 @@ TEST(MainWindow, ClientAreaTheAdjustmentMissesIsCorrected) {
     SendMessageA(app.window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(1009, 294));
     EXPECT_EQ(painter.marker(1).bitmap(), first) << "made once";
 
-    SendMessageA(app.window, WM_CLOSE, 0, 0);
-    DestroyWindow(app.window);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    }
-    unregisterMainClass(app.instance);
+    EXPECT_EQ(session.close(), 0);
     EXPECT_EQ(GetObjectType(first), 0u) << "released at shut-down";
 }
 
