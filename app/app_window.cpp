@@ -1,5 +1,7 @@
 #include "app/app_window.h"
 
+#include <algorithm>
+
 #include "app/globals.h"
 #include "app/main_window_style.h"
 #include "app/window_fit.h"
@@ -83,52 +85,38 @@ bool createMainWindow(const char* title, DWORD style, HINSTANCE instance) {
     GetClientRect(window, &app.recorded);
     painter.resize(board, instance, nullptr, app.recorded.right, app.recorded.bottom);
     app.windowSurface = GetDC(window);
-    if (app.windowSurface != nullptr) {
-        app.backSurface = CreateCompatibleDC(app.windowSurface);
-        app.backBitmap =
-            CreateCompatibleBitmap(app.windowSurface, app.recorded.right, app.recorded.bottom);
-    }
-    if (app.backSurface == nullptr || app.backBitmap == nullptr) {
+    // An empty client area still gets a one-pixel buffer, so tiny windows start as before.
+    if (app.windowSurface == nullptr ||
+        !app.back.create(app.windowSurface, std::max<LONG>(app.recorded.right, 1),
+                         std::max<LONG>(app.recorded.bottom, 1))) {
         DestroyWindow(window); // its destroy notification releases what was created
         app.window = nullptr;
         return false;
     }
-    app.previous = SelectObject(app.backSurface, app.backBitmap);
     ShowWindow(window, SW_SHOWNORMAL);
     SetFocus(window);
     return true;
 }
 
 void presentFrame() {
-    if (app.previous == nullptr || app.windowSurface == nullptr) {
+    if (!app.back.ready() || app.windowSurface == nullptr) {
         return; // released at shut-down
     }
-    FillRect(app.backSurface, &app.recorded, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    painter.paint(board, app.backSurface);
-    BitBlt(app.windowSurface, 0, 0, app.recorded.right, app.recorded.bottom, app.backSurface, 0, 0,
-           SRCCOPY);
+    const HDC back = app.back.surface();
+    FillRect(back, &app.recorded, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    painter.paint(board, back);
+    BitBlt(app.windowSurface, 0, 0, app.recorded.right, app.recorded.bottom, back, 0, 0, SRCCOPY);
     ++app.framesPresented;
 }
 
 void shutdownWindow() {
     painter.releaseMarkers();
     settings.save(kSettingsFile);
-    if (app.previous != nullptr) {
-        SelectObject(app.backSurface, app.previous);
-    }
-    if (app.backBitmap != nullptr) {
-        DeleteObject(app.backBitmap);
-    }
-    if (app.backSurface != nullptr) {
-        DeleteDC(app.backSurface);
-    }
+    app.back.release();
     if (app.windowSurface != nullptr) {
         ReleaseDC(app.window, app.windowSurface);
     }
     app.windowSurface = nullptr;
-    app.backSurface = nullptr;
-    app.backBitmap = nullptr;
-    app.previous = nullptr;
 }
 
 int runMessageLoop() {

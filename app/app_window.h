@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "model/wheel_notches.h"
+#include "render/memory_surface.h"
 
 namespace modalscope {
 
@@ -13,9 +14,8 @@ struct AppWindow {
     HWND window = nullptr;
     RECT recorded = {};
     HDC windowSurface = nullptr;
-    HDC backSurface = nullptr;
-    HBITMAP backBitmap = nullptr;
-    HGDIOBJ previous = nullptr;
+    // The back buffer: its surface, its bitmap and what the surface held before.
+    MemorySurface back;
     HDC paintSurface = nullptr;
     // True while createMainWindow sets the window's size.
     bool sizing = false;

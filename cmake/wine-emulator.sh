@@ -1,8 +1,7 @@
-#!/bin/sh
-# Runs a Windows test executable under Wine. The prefix lives in the build folder unless
-# WINEPREFIX is already set; tools/test.sh warms the wineserver before CTest starts.
-here=$(cd "$(dirname "$0")/.." && pwd)
-export WINEPREFIX="${WINEPREFIX:-$here/build/windows/wineprefix}"
-export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+#!/usr/bin/env bash
+# Runs a Windows test executable under Wine, in the Wine environment of tools/common.sh.
+# The prefix is the one tools/test.sh set up (it warms the wineserver before CTest starts),
+# or the test prefix in the build folder when CTest runs on its own.
+source "$(dirname "$0")/../tools/common.sh"
+use_wine_prefix "${WINEPREFIX:-$MODALSCOPE_TEST_PREFIX}"
 exec wine "$@"

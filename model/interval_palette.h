@@ -10,9 +10,6 @@ constexpr int kIntervalCount = 12;
 // Names one of the twenty marker pictures; 0 means no marker.
 using MarkerId = std::int32_t;
 
-// Marker ids shared by the palette defaults and the painter.
-constexpr MarkerId kSingleInlayMarker = 19;
-constexpr MarkerId kDoubleInlayMarker = 20;
 constexpr int kMarkerCount = 20;
 
 struct MarkerSlot {

@@ -4,15 +4,16 @@
 #include <windows.h>
 
 #include "model/fretboard.h"
+#include "render/memory_surface.h"
 
 namespace modalscope {
 
+// The inlay dots' pictures, drawn under the neck; no interval uses them.
+constexpr MarkerId kSingleInlayMarker = 19;
+constexpr MarkerId kDoubleInlayMarker = 20;
+
 // One scaled picture, kept selected in its own memory surface so a marker is one BitBlt.
-struct MarkerImage {
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ previous = nullptr;
-    HDC surface = nullptr;
-};
+using MarkerImage = MemorySurface;
 
 class BoardPainter {
   public:
@@ -20,11 +21,12 @@ class BoardPainter {
     void resize(Fretboard& board, HINSTANCE instance, HDC reference, int width, int height);
 
     // Creates the twenty images at (cellSize - 14) square, compatible with `reference`
-    // (null: the screen). With no room for a picture nothing is created and the load is
-    // left for a later, larger size.
+    // (null: the screen), each scaled from its 44-pixel picture with the halftone filter.
+    // With no room for a picture nothing is created and the load is left for a later,
+    // larger size.
     void loadMarkers(HINSTANCE instance, HDC reference, int cellSize);
     void drawMarker(HDC target, MarkerId id, int x, int y, int cellSize) const;
-    // Safe to call twice: released entries are cleared.
+    // Each image is released once; a second call finds nothing left to release.
     void releaseMarkers();
     void paint(const Fretboard& board, HDC surface) const;
 

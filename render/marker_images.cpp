@@ -16,6 +16,29 @@ constexpr int kPictures[kMarkerCount] = {
 
 constexpr int kMarkerMargin = 7;
 
+// The picture at `side` square in `image`. The loader's own scaling drops or repeats whole
+// rows and columns, which leaves stair steps on the rims, so the picture is loaded at its
+// own size and shrunk or enlarged here with the halftone filter, which averages them.
+void loadScaled(MarkerImage& image, HINSTANCE instance, int picture, HDC reference, int side) {
+    MemorySurface source;
+    if (!source.adopt(reference,
+                      static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(picture),
+                                                      IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)))) {
+        return;
+    }
+    BITMAP natural = {};
+    if (GetObjectA(source.bitmap(), sizeof(natural), &natural) == 0 ||
+        !image.create(reference, side, side)) {
+        return;
+    }
+    SetStretchBltMode(image.surface(), HALFTONE);
+    SetBrushOrgEx(image.surface(), 0, 0, nullptr); // required after choosing HALFTONE
+    if (!StretchBlt(image.surface(), 0, 0, side, side, source.surface(), 0, 0, natural.bmWidth,
+                    natural.bmHeight, SRCCOPY)) {
+        image.release();
+    }
+}
+
 } // namespace
 
 void BoardPainter::resize(Fretboard& board, HINSTANCE instance, HDC reference, int width,
@@ -29,16 +52,10 @@ void BoardPainter::resize(Fretboard& board, HINSTANCE instance, HDC reference, i
 void BoardPainter::loadMarkers(HINSTANCE instance, HDC reference, int cellSize) {
     const int side = cellSize - 2 * kMarkerMargin;
     if (side <= 0) {
-        return; // LoadImageA would read 0 as "natural size"; nothing fits in such a cell
+        return; // no picture fits in such a cell
     }
     for (int i = 0; i < kMarkerCount; ++i) {
-        MarkerImage& image = markers_[i];
-        image.bitmap = static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(kPictures[i]),
-                                                       IMAGE_BITMAP, side, side, LR_DEFAULTCOLOR));
-        image.surface = CreateCompatibleDC(reference);
-        if (image.bitmap != nullptr && image.surface != nullptr) {
-            image.previous = SelectObject(image.surface, image.bitmap);
-        }
+        loadScaled(markers_[i], instance, kPictures[i], reference, side);
     }
     markersLoaded_ = true;
 }
@@ -49,25 +66,16 @@ void BoardPainter::drawMarker(HDC target, MarkerId id, int x, int y, int cellSiz
     }
     const MarkerImage& image = markers_[id - 1];
     const int extent = cellSize - kMarkerMargin;
-    if (image.previous == nullptr || extent <= 0) {
+    if (!image.ready() || extent <= 0) {
         return;
     }
-    BitBlt(target, x + kMarkerMargin, y + kMarkerMargin, extent, extent, image.surface, 0, 0,
+    BitBlt(target, x + kMarkerMargin, y + kMarkerMargin, extent, extent, image.surface(), 0, 0,
            SRCCOPY);
 }
 
 void BoardPainter::releaseMarkers() {
     for (MarkerImage& image : markers_) {
-        if (image.previous != nullptr) {
-            SelectObject(image.surface, image.previous);
-        }
-        if (image.bitmap != nullptr) {
-            DeleteObject(image.bitmap);
-        }
-        if (image.surface != nullptr) {
-            DeleteDC(image.surface);
-        }
-        image = MarkerImage{};
+        image.release();
     }
     // Released images are never recreated.
     markersLoaded_ = true;

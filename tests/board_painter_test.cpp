@@ -3,9 +3,13 @@
 
 #include <windows.h>
 
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "render/board_painter.h"
+#include "render/memory_surface.h"
+#include "resource.h"
 
 namespace modalscope {
 namespace {
@@ -168,7 +172,7 @@ TEST(BoardPainter, SmallCellsAndZeroMetricsFailNothing) {
         board.resetBoard();
         BoardPainter painter;
         painter.resize(board, GetModuleHandleW(nullptr), nullptr, 24 * cell + 1, 7 * cell);
-        EXPECT_EQ(painter.marker(1).bitmap != nullptr, cell == 15) << cell;
+        EXPECT_EQ(painter.marker(1).bitmap() != nullptr, cell == 15) << cell;
         EXPECT_EQ(painter.markersLoaded(), cell == 15) << cell;
         Canvas canvas(400, 120);
         painter.paint(board, canvas.dc());
@@ -189,22 +193,158 @@ TEST(BoardPainter, SmallCellsAndZeroMetricsFailNothing) {
 TEST(BoardPainter, ReleaseTwiceAndKeepSizeAfterMinimise) {
     PaintedBoard fixture;
     BITMAP info = {};
-    ASSERT_TRUE(GetObjectW(fixture.painter.marker(5).bitmap, sizeof(info), &info));
+    ASSERT_TRUE(GetObjectW(fixture.painter.marker(5).bitmap(), sizeof(info), &info));
     EXPECT_EQ(info.bmWidth, 28);
     EXPECT_EQ(info.bmHeight, 28);
-    const HBITMAP first = fixture.painter.marker(5).bitmap;
+    const HBITMAP first = fixture.painter.marker(5).bitmap();
     fixture.painter.resize(fixture.board, GetModuleHandleW(nullptr), nullptr, 0, 0);
     fixture.painter.resize(fixture.board, GetModuleHandleW(nullptr), nullptr, 1009, 294);
-    EXPECT_EQ(fixture.painter.marker(5).bitmap, first);
+    EXPECT_EQ(fixture.painter.marker(5).bitmap(), first);
 
     fixture.painter.releaseMarkers();
     for (MarkerId id = 1; id <= 20; ++id) {
-        EXPECT_EQ(fixture.painter.marker(id).bitmap, nullptr);
-        EXPECT_EQ(fixture.painter.marker(id).surface, nullptr);
+        EXPECT_EQ(fixture.painter.marker(id).bitmap(), nullptr);
+        EXPECT_EQ(fixture.painter.marker(id).surface(), nullptr);
     }
     EXPECT_EQ(GetObjectType(first), 0u); // the bitmap is gone
     fixture.painter.releaseMarkers();    // second pass touches nothing
     EXPECT_TRUE(fixture.painter.markersLoaded());
+}
+
+// Pixels of a w-by-h surface, row by row.
+std::vector<COLORREF> pixelsOf(HDC surface, int width, int height) {
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            pixels.push_back(GetPixel(surface, x, y));
+        }
+    }
+    return pixels;
+}
+
+// The 44-pixel picture as shipped, read back through the loader at its own size.
+std::vector<COLORREF> shippedPicture(int resource) {
+    MemorySurface picture;
+    picture.adopt(nullptr, static_cast<HBITMAP>(LoadImageA(GetModuleHandleW(nullptr),
+                                                           MAKEINTRESOURCEA(resource), IMAGE_BITMAP,
+                                                           0, 0, LR_DEFAULTCOLOR)));
+    return picture.ready() ? pixelsOf(picture.surface(), 44, 44) : std::vector<COLORREF>{};
+}
+
+// At the cell sizes of an 800-, 1024- and 1920-wide screen every marker is filtered, not
+// sampled: the scaled picture has in-between colours the picture itself lacks, while the
+// inside of each disc keeps its exact colour, the thin inlay rings stay dark and the
+// corners stay white.
+TEST(BoardPainter, MarkersAreScaledWithSmoothingAtEveryCellSize) {
+    const struct {
+        MarkerId id;
+        int resource;
+        COLORREF disc; // white for the rings, which have no disc
+    } markers[] = {{1, IDB_MARKER_1, kOrange},
+                   {5, IDB_MARKER_5, kGreen},
+                   {11, IDB_MARKER_11, RGB(0xFF, 0xFF, 0x99)},
+                   {16, IDB_MARKER_16, RGB(0x33, 0x99, 0xFF)},
+                   {2, IDB_MARKER_2, RGB(0, 0, 0)},
+                   {19, IDB_MARKER_19, RGB(255, 255, 255)},
+                   {20, IDB_MARKER_20, RGB(255, 255, 255)}};
+    for (int cell : {28, 42, 79}) {
+        BoardPainter painter;
+        painter.loadMarkers(GetModuleHandleW(nullptr), nullptr, cell);
+        const int side = cell - 14;
+        for (const auto& m : markers) {
+            SCOPED_TRACE(testing::Message() << "cell " << cell << " marker " << m.id);
+            const std::vector<COLORREF> source = shippedPicture(m.resource);
+            ASSERT_EQ(source.size(), 44u * 44u);
+            const MarkerImage& image = painter.marker(m.id);
+            BITMAP info = {};
+            ASSERT_TRUE(GetObjectW(image.bitmap(), sizeof(info), &info));
+            EXPECT_EQ(info.bmWidth, side);
+            EXPECT_EQ(info.bmHeight, side);
+            const std::vector<COLORREF> scaled = pixelsOf(image.surface(), side, side);
+            for (auto [x, y] :
+                 {std::pair{0, 0}, {side - 1, 0}, {0, side - 1}, {side - 1, side - 1}}) {
+                EXPECT_EQ(scaled[y * side + x], RGB(255, 255, 255)) << x << "," << y;
+            }
+            const std::set<COLORREF> shipped(source.begin(), source.end());
+            int blended = 0, disc = 0, sourceDisc = 0, dark = 0;
+            for (COLORREF c : scaled) {
+                blended += shipped.count(c) == 0 ? 1 : 0;
+                disc += c == m.disc ? 1 : 0;
+                dark += GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 64 ? 1 : 0;
+            }
+            for (COLORREF c : source) {
+                sourceDisc += c == m.disc ? 1 : 0;
+            }
+            EXPECT_GT(blended, side / 4) << "colours made by the filter";
+            if (m.disc == RGB(255, 255, 255)) {
+                EXPECT_GT(dark, side / 4) << "the rings show";
+            } else {
+                // The disc's own colour keeps most of its share of the picture.
+                EXPECT_GT(disc * 44 * 44, sourceDisc * side * side / 2)
+                    << disc << " of " << side * side << " against " << sourceDisc << " of 1936";
+            }
+        }
+        painter.releaseMarkers();
+    }
+}
+
+TEST(MemorySurface, HoldsItsBitmapAndReleasesOnce) {
+    MemorySurface surface;
+    EXPECT_FALSE(surface.ready());
+    EXPECT_FALSE(surface.create(nullptr, 0, 5));
+    EXPECT_FALSE(surface.create(nullptr, 5, -1));
+    EXPECT_FALSE(surface.adopt(nullptr, nullptr));
+    EXPECT_EQ(surface.surface(), nullptr);
+
+    ASSERT_TRUE(surface.create(nullptr, 10, 6));
+    const HDC dc = surface.surface();
+    const HBITMAP bitmap = surface.bitmap();
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), bitmap);
+    BITMAP info = {};
+    ASSERT_TRUE(GetObjectW(bitmap, sizeof(info), &info));
+    EXPECT_EQ(info.bmWidth, 10);
+    EXPECT_EQ(info.bmHeight, 6);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(info.bmBitsPixel, GetDeviceCaps(screen, BITSPIXEL)) << "like the screen, not mono";
+    const HGDIOBJ previous = surface.previous();
+    EXPECT_EQ(GetObjectType(previous), static_cast<DWORD>(OBJ_BITMAP)); // the stock 1x1 one
+
+    surface.release();
+    EXPECT_EQ(GetObjectType(bitmap), 0u);
+    EXPECT_EQ(GetObjectType(dc), 0u);
+    EXPECT_EQ(GetObjectType(previous), static_cast<DWORD>(OBJ_BITMAP)) << "stock, kept";
+    EXPECT_FALSE(surface.ready());
+    // A second release must not touch handles the system has since handed out again.
+    HBITMAP later = CreateCompatibleBitmap(screen, 4, 4);
+    ReleaseDC(nullptr, screen);
+    surface.release();
+    EXPECT_EQ(GetObjectType(later), static_cast<DWORD>(OBJ_BITMAP));
+    DeleteObject(later);
+}
+
+TEST(MemorySurface, AdoptsAndHandsOverOwnership) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP made = CreateCompatibleBitmap(screen, 3, 3);
+    ReleaseDC(nullptr, screen);
+    MemorySurface first;
+    ASSERT_TRUE(first.adopt(nullptr, made));
+    EXPECT_EQ(first.bitmap(), made);
+    EXPECT_EQ(GetCurrentObject(first.surface(), OBJ_BITMAP), made);
+
+    MemorySurface second(std::move(first));
+    EXPECT_FALSE(first.ready());
+    EXPECT_EQ(second.bitmap(), made);
+    first.release(); // holds nothing: the bitmap stays
+    EXPECT_EQ(GetObjectType(made), static_cast<DWORD>(OBJ_BITMAP));
+
+    MemorySurface third;
+    ASSERT_TRUE(third.create(nullptr, 2, 2));
+    const HBITMAP replaced = third.bitmap();
+    third = std::move(second); // what it held is released first
+    EXPECT_EQ(GetObjectType(replaced), 0u);
+    EXPECT_EQ(third.bitmap(), made);
+    { MemorySurface scoped(std::move(third)); }
+    EXPECT_EQ(GetObjectType(made), 0u) << "released when its last owner goes";
 }
 
 } // namespace

@@ -136,10 +136,10 @@ TEST(InputStorm, RepeatedStartAndShutdownReleaseWhatTheyCreate) {
         {
             ShellSession session;
             ASSERT_TRUE(session.started()) << "cycle " << cycle;
-            back = app.backSurface;
-            bitmap = app.backBitmap;
-            marker = painter.marker(kDoubleInlayMarker).bitmap;
-            markerSurface = painter.marker(kDoubleInlayMarker).surface;
+            back = app.back.surface();
+            bitmap = app.back.bitmap();
+            marker = painter.marker(kDoubleInlayMarker).bitmap();
+            markerSurface = painter.marker(kDoubleInlayMarker).surface();
             ASSERT_NE(marker, nullptr);
             // One icon for every registration, not one more each time.
             const HICON icon = reinterpret_cast<HICON>(GetClassLongPtrA(app.window, GCLP_HICON));

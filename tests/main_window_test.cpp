@@ -136,9 +136,8 @@ TEST(MainWindow, WheelSequenceEndsOnThePredictedFret) {
     EXPECT_TRUE(labelsFollowCursor(board));
 }
 
-TEST(MainWindow, PresentedFrameIsOnTheWindow) {
-    ShellSession session;
-    ASSERT_TRUE(session.started());
+// Cell size 42 with the test desktop's default frame: 1009 by 294 inside 1015 by 338.
+void expectDefaultWindowSize() {
     RECT client;
     GetClientRect(app.window, &client);
     EXPECT_EQ(client.right, 1009);
@@ -147,6 +146,12 @@ TEST(MainWindow, PresentedFrameIsOnTheWindow) {
     GetWindowRect(app.window, &outer);
     EXPECT_EQ(outer.right - outer.left, 1015);
     EXPECT_EQ(outer.bottom - outer.top, 338);
+}
+
+TEST(MainWindow, PresentedFrameIsOnTheWindow) {
+    ShellSession session;
+    ASSERT_TRUE(session.started());
+    expectDefaultWindowSize();
 
     SendMessageA(app.window, WM_KEYDOWN, VK_SPACE, 0);
     EXPECT_GT(session.countShown(7, 167, 34, 194, kOrange), 100); // root at (5, 0)
@@ -163,7 +168,7 @@ TEST(MainWindow, MinimiseAndRestoreBringTheBoardBack) {
     ASSERT_TRUE(session.started());
     SendMessageA(app.window, WM_KEYDOWN, VK_UP, 0);
     const Fretboard before = board;
-    const HBITMAP image = painter.marker(1).bitmap;
+    const HBITMAP image = painter.marker(1).bitmap();
     BITMAP size = {};
     ASSERT_NE(GetObjectA(image, sizeof(size), &size), 0);
     EXPECT_EQ(size.bmWidth, 28);
@@ -180,7 +185,7 @@ TEST(MainWindow, MinimiseAndRestoreBringTheBoardBack) {
     EXPECT_EQ(board.metrics().cellSize, 42);
     EXPECT_EQ(app.recorded.right, 1009);
     EXPECT_EQ(app.recorded.bottom, 294);
-    EXPECT_EQ(painter.marker(1).bitmap, image) << "markers are never recreated";
+    EXPECT_EQ(painter.marker(1).bitmap(), image) << "markers are never recreated";
     ASSERT_NE(GetObjectA(image, sizeof(size), &size), 0);
     EXPECT_EQ(size.bmWidth, 28);
     for (int s = 0; s < kStringCount; ++s) {
@@ -201,9 +206,9 @@ std::string readAll(const char* path) {
 TEST(MainWindow, CloseSavesReleasesAndQuitsWithZero) {
     ShellSession session;
     ASSERT_TRUE(session.started());
-    const HDC back = app.backSurface;
-    const HBITMAP bitmap = app.backBitmap;
-    const HBITMAP marker = painter.marker(5).bitmap;
+    const HDC back = app.back.surface();
+    const HBITMAP bitmap = app.back.bitmap();
+    const HBITMAP marker = painter.marker(5).bitmap();
     DeleteFileA(kSettingsFile);
 
     EXPECT_EQ(session.close(), 0);
@@ -212,7 +217,7 @@ TEST(MainWindow, CloseSavesReleasesAndQuitsWithZero) {
     EXPECT_EQ(GetObjectType(bitmap), 0u);
     EXPECT_EQ(GetObjectType(marker), 0u);
     EXPECT_EQ(app.windowSurface, nullptr);
-    EXPECT_EQ(app.backSurface, nullptr);
+    EXPECT_EQ(app.back.surface(), nullptr);
     const unsigned long frames = app.framesPresented;
     presentFrame(); // no buffer any more: nothing to show
     EXPECT_EQ(app.framesPresented, frames);
@@ -224,20 +229,13 @@ TEST(MainWindow, CloseSavesReleasesAndQuitsWithZero) {
 TEST(MainWindow, HugeStoredWidthIsShownAtTheSizeThatFits) {
     ShellSession session("Width 100000\n");
     ASSERT_TRUE(session.started());
-    RECT client;
-    GetClientRect(app.window, &client);
-    EXPECT_EQ(client.right, 1009);
-    EXPECT_EQ(client.bottom, 294);
-    RECT outer;
-    GetWindowRect(app.window, &outer);
-    EXPECT_EQ(outer.right - outer.left, 1015);
-    EXPECT_EQ(outer.bottom - outer.top, 338);
+    expectDefaultWindowSize();
     EXPECT_EQ(board.metrics().cellSize, 42);
     BITMAP picture = {};
-    ASSERT_NE(GetObjectA(painter.marker(1).bitmap, sizeof(picture), &picture), 0);
+    ASSERT_NE(GetObjectA(painter.marker(1).bitmap(), sizeof(picture), &picture), 0);
     EXPECT_EQ(picture.bmWidth, 28);
     BITMAP buffer = {};
-    ASSERT_NE(GetObjectA(app.backBitmap, sizeof(buffer), &buffer), 0);
+    ASSERT_NE(GetObjectA(app.back.bitmap(), sizeof(buffer), &buffer), 0);
     EXPECT_EQ(buffer.bmWidth, 1009);
     EXPECT_EQ(buffer.bmHeight, 294);
     const unsigned long before = app.framesPresented;
@@ -253,22 +251,10 @@ TEST(MainWindow, HugeStoredWidthIsShownAtTheSizeThatFits) {
 // area. Made visible, the window gets a size notification at the first size already; the
 // markers are still made once, for the corrected cell size (42, not 41).
 TEST(MainWindow, ClientAreaTheAdjustmentMissesIsCorrected) {
-    WorkFolder folder("corrected");
-    {
-        std::ofstream file(kSettingsFile, std::ios::binary);
-        file << "Width 1015\n";
-    }
-    app = AppWindow();
-    board = Fretboard();
-    painter = BoardPainter();
-    settings = WindowSettings();
-    app.instance = GetModuleHandleA(nullptr);
-    settings.loadOrDefault(kSettingsFile);
-    board.resetBoard();
-    ASSERT_TRUE(registerMainClass(app.instance));
     const DWORD style = WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX |
                         WS_VSCROLL | WS_HSCROLL | WS_VISIBLE;
-    ASSERT_TRUE(createMainWindow("Modalscope 1.0", style, app.instance));
+    ShellSession session("Width 1015\n", style);
+    ASSERT_TRUE(session.started());
     RECT client;
     GetClientRect(app.window, &client);
     EXPECT_EQ(client.right, 1009);
@@ -277,23 +263,18 @@ TEST(MainWindow, ClientAreaTheAdjustmentMissesIsCorrected) {
     EXPECT_EQ(app.recorded.bottom, 294);
     EXPECT_EQ(board.metrics().cellSize, 42);
     EXPECT_EQ(board.metrics().clientHeight, 294);
-    const HBITMAP first = painter.marker(1).bitmap;
+    const HBITMAP first = painter.marker(1).bitmap();
     BITMAP picture = {};
     ASSERT_NE(GetObjectA(first, sizeof(picture), &picture), 0);
     EXPECT_EQ(picture.bmWidth, 28);
     BITMAP buffer = {};
-    ASSERT_NE(GetObjectA(app.backBitmap, sizeof(buffer), &buffer), 0);
+    ASSERT_NE(GetObjectA(app.back.bitmap(), sizeof(buffer), &buffer), 0);
     EXPECT_EQ(buffer.bmWidth, 1009);
     EXPECT_EQ(buffer.bmHeight, 294);
     SendMessageA(app.window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(1009, 294));
-    EXPECT_EQ(painter.marker(1).bitmap, first) << "made once";
+    EXPECT_EQ(painter.marker(1).bitmap(), first) << "made once";
 
-    SendMessageA(app.window, WM_CLOSE, 0, 0);
-    DestroyWindow(app.window);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    }
-    unregisterMainClass(app.instance);
+    EXPECT_EQ(session.close(), 0);
     EXPECT_EQ(GetObjectType(first), 0u) << "released at shut-down";
 }
 

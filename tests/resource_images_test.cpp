@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace modalscope {
@@ -71,7 +75,49 @@ std::string markerPath(int id) {
     return "markers/" + std::to_string(id) + ".bmp";
 }
 
-TEST(ResourceImages, IntervalMarkersAreRimmedDiscsInTheirColours) {
+// Distances from (cx, cy) to the nearest and farthest points of pixel (x, y), the square
+// from x - 0.5 to x + 0.5, squared.
+struct Reach {
+    double nearest, farthest;
+};
+
+Reach reach(int x, int y, double cx, double cy) {
+    const double dx = std::abs(x - cx);
+    const double dy = std::abs(y - cy);
+    const double nx = std::max(dx - 0.5, 0.0);
+    const double ny = std::max(dy - 0.5, 0.0);
+    return {nx * nx + ny * ny, (dx + 0.5) * (dx + 0.5) + (dy + 0.5) * (dy + 0.5)};
+}
+
+// True if c lies on the way from a to b: one share of b for all three channels, give or
+// take the rounding to whole levels.
+bool isBlend(const Rgb& c, const Rgb& a, const Rgb& b) {
+    const int cs[] = {c.r, c.g, c.b}, as[] = {a.r, a.g, a.b}, bs[] = {b.r, b.g, b.b};
+    double low = 0, high = 1;
+    for (int k = 0; k < 3; ++k) {
+        const int span = bs[k] - as[k];
+        if (span == 0) {
+            if (std::abs(cs[k] - as[k]) > 1) {
+                return false;
+            }
+            continue;
+        }
+        const double t1 = (cs[k] - 1.0 - as[k]) / span;
+        const double t2 = (cs[k] + 1.0 - as[k]) / span;
+        low = std::max(low, std::min(t1, t2));
+        high = std::min(high, std::max(t1, t2));
+    }
+    return low <= high;
+}
+
+bool isGrey(const Rgb& c) {
+    return c.r == c.g && c.g == c.b;
+}
+
+// The disc with its rim covers rows and columns 1..41: its edge is the circle of radius
+// 20.5 around the middle of pixel 21, the rim 4 to 5 pixels wide inside it. Edges are
+// anti-aliased; a pixel wholly inside a region has that region's exact colour.
+TEST(ResourceImages, IntervalMarkersAreSmoothRimmedDiscsInTheirColours) {
     struct Marker {
         int id;
         Rgb disc, caption;
@@ -84,68 +130,107 @@ TEST(ResourceImages, IntervalMarkersAreRimmedDiscsInTheirColours) {
         {137, kFifth, kBlack},   {143, kBlack, kWhite}, {131, kSeventh, kWhite},
         {132, kSeventh, kWhite}, {138, kBlack, kWhite}, {128, kSeventh, kWhite},
     };
+    const double centre = 21, outer = 20.5 * 20.5, rimInside = 15.5 * 15.5,
+                 rimOutside = 16.5 * 16.5;
     for (const Marker& m : markers) {
         SCOPED_TRACE(m.id);
         const Bitmap bmp(markerPath(m.id));
         ASSERT_TRUE(bmp.is24BitUncompressed(44, 44));
-        // The disc spans pixels 1..41; everything outside its box is white.
-        for (int i = 0; i < 44; ++i) {
-            for (int edge : {0, 42, 43}) {
-                EXPECT_EQ(bmp.at(i, edge), kWhite) << "x " << i << " row " << edge;
-                EXPECT_EQ(bmp.at(edge, i), kWhite) << "y " << i << " column " << edge;
+        int interior = 0, exactFill = 0, captionPixels = 0, softEdge = 0;
+        for (int y = 0; y < 44; ++y) {
+            for (int x = 0; x < 44; ++x) {
+                const Rgb c = bmp.at(x, y);
+                const Reach r = reach(x, y, centre, centre);
+                const bool inBox = x >= 1 && x <= 41 && y >= 1 && y <= 41;
+                if (!inBox || r.nearest >= outer) {
+                    EXPECT_EQ(c, kWhite) << "outside the disc at " << x << "," << y;
+                } else if (r.farthest <= rimInside) {
+                    ++interior;
+                    exactFill += c == m.disc;
+                    captionPixels += c == m.caption && !(c == m.disc);
+                    EXPECT_TRUE(isBlend(c, m.disc, m.caption))
+                        << "fill at " << x << "," << y << " " << c;
+                } else if (r.nearest >= rimOutside && r.farthest <= outer) {
+                    EXPECT_EQ(c, kBlack) << "rim at " << x << "," << y;
+                } else if (r.farthest > outer) {
+                    EXPECT_TRUE(isGrey(c)) << "outer edge at " << x << "," << y << " " << c;
+                    softEdge += !(c == kWhite) && !(c == kBlack);
+                } else {
+                    EXPECT_TRUE(isBlend(c, kBlack, m.disc))
+                        << "inner edge at " << x << "," << y << " " << c;
+                }
             }
         }
-        // Along each axis the rim is 4 to 5 pixels wide, the fill starts at the sixth.
-        for (int d = 1; d <= 4; ++d) {
+        // Most of the inside shows the table's colour exactly; the caption takes the rest.
+        EXPECT_GT(exactFill, interior / 2) << "of " << interior;
+        EXPECT_GT(captionPixels, 20);
+        EXPECT_GT(softEdge, 40) << "the outer edge is anti-aliased";
+        // Along each axis the rim is 4 to 5 pixels wide and the fill starts at the sixth.
+        for (int d = 1; d <= 5; ++d) {
             for (auto [x, y] : {std::pair{d, 21}, {42 - d, 21}, {21, d}, {21, 42 - d}}) {
-                EXPECT_EQ(bmp.at(x, y), kBlack) << "rim at " << x << "," << y;
+                const Rgb c = bmp.at(x, y);
+                EXPECT_TRUE(d == 1 ? isGrey(c) && c.r < 32 : c == kBlack)
+                    << "rim at " << x << "," << y;
             }
         }
         for (auto [x, y] : {std::pair{6, 21}, {36, 21}, {21, 6}, {21, 36}, {11, 11}, {31, 31}}) {
             EXPECT_EQ(bmp.at(x, y), m.disc) << "fill at " << x << "," << y;
         }
-        int captionPixels = 0;
-        for (int y = 7; y <= 35; ++y) {
-            for (int x = 7; x <= 35; ++x) {
-                captionPixels += (x - 21) * (x - 21) + (y - 21) * (y - 21) <= 14 * 14 &&
-                                 bmp.at(x, y) == m.caption;
-            }
-        }
-        EXPECT_GT(captionPixels, 20);
     }
 }
 
-TEST(ResourceImages, InlayMarkersAreBlackRingsOnWhite) {
+// Each ring is 12 pixels across with a 2- to 3-pixel outline, in columns 14..25 and the
+// table's rows: black where a pixel lies wholly in the outline, white in the hole and
+// around it, grey only along its anti-aliased edges.
+TEST(ResourceImages, InlayMarkersAreSmoothBlackRingsOnWhite) {
     struct Box {
         int top, bottom;
     };
     const std::pair<int, std::vector<Box>> inlays[] = {{129, {{16, 27}}},
                                                        {130, {{6, 17}, {24, 35}}}};
     const int left = 14, right = 25;
+    const double outside = 6.0 * 6.0, outlineInside = 4.0 * 4.0, hole = 3.0 * 3.0;
     for (const auto& [id, boxes] : inlays) {
         SCOPED_TRACE(id);
         const Bitmap bmp(markerPath(id));
         ASSERT_TRUE(bmp.is24BitUncompressed(44, 44));
+        int black = 0, softEdge = 0;
         for (int y = 0; y < 44; ++y) {
             for (int x = 0; x < 44; ++x) {
-                bool inBox = false;
-                for (const Box& b : boxes) {
-                    inBox |= x >= left && x <= right && y >= b.top && y <= b.bottom;
-                }
                 const Rgb c = bmp.at(x, y);
-                EXPECT_TRUE(c == kWhite || (inBox && c == kBlack)) << x << "," << y << " " << c;
+                const Box* in = nullptr;
+                for (const Box& b : boxes) {
+                    in = x >= left && x <= right && y >= b.top && y <= b.bottom ? &b : in;
+                }
+                if (in == nullptr) {
+                    EXPECT_EQ(c, kWhite) << "outside the rings at " << x << "," << y;
+                    continue;
+                }
+                const Reach r = reach(x, y, (left + right) / 2.0, (in->top + in->bottom) / 2.0);
+                if (r.nearest >= outside || r.farthest <= hole) {
+                    EXPECT_EQ(c, kWhite) << x << "," << y;
+                } else if (r.nearest >= outlineInside && r.farthest <= outside) {
+                    EXPECT_EQ(c, kBlack) << x << "," << y;
+                } else {
+                    EXPECT_TRUE(isGrey(c)) << x << "," << y << " " << c;
+                }
+                black += c == kBlack;
+                softEdge += !(c == kWhite) && !(c == kBlack);
             }
         }
+        EXPECT_GT(black, 30 * static_cast<int>(boxes.size()));
+        EXPECT_GT(softEdge, 20 * static_cast<int>(boxes.size())) << "edges are anti-aliased";
+        // The ring reaches all four sides of its box.
         for (const Box& b : boxes) {
-            int top = 0, bottom = 0, leftEdge = 0, rightEdge = 0;
+            int top = 255, bottom = 255, leftEdge = 255, rightEdge = 255;
             for (int i = 0; i < 12; ++i) {
-                top += bmp.at(left + i, b.top) == kBlack;
-                bottom += bmp.at(left + i, b.bottom) == kBlack;
-                leftEdge += bmp.at(left, b.top + i) == kBlack;
-                rightEdge += bmp.at(right, b.top + i) == kBlack;
+                top = std::min<int>(top, bmp.at(left + i, b.top).r);
+                bottom = std::min<int>(bottom, bmp.at(left + i, b.bottom).r);
+                leftEdge = std::min<int>(leftEdge, bmp.at(left, b.top + i).r);
+                rightEdge = std::min<int>(rightEdge, bmp.at(right, b.top + i).r);
             }
-            EXPECT_TRUE(top && bottom && leftEdge && rightEdge) << "ring fills rows " << b.top;
-            EXPECT_EQ(bmp.at((left + right) / 2, (b.top + b.bottom) / 2), kWhite);
+            EXPECT_LT(std::max({top, bottom, leftEdge, rightEdge}), 128)
+                << "ring in rows " << b.top;
         }
     }
 }

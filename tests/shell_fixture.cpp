@@ -22,7 +22,7 @@ WorkFolder::~WorkFolder() {
     RemoveDirectoryA(folder_.c_str());
 }
 
-ShellSession::ShellSession(const std::string& settingsText) {
+ShellSession::ShellSession(const std::string& settingsText, DWORD style) {
     if (FILE* file = std::fopen(kSettingsFile, "wb")) {
         std::fwrite(settingsText.data(), 1, settingsText.size(), file);
         std::fclose(file);
@@ -41,7 +41,7 @@ ShellSession::ShellSession(const std::string& settingsText) {
     if (!registerMainClass(app.instance)) {
         return;
     }
-    if (!createMainWindow("Modalscope 1.0", 0, app.instance)) {
+    if (!createMainWindow("Modalscope 1.0", style, app.instance)) {
         unregisterMainClass(app.instance);
         return;
     }

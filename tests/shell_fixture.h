@@ -34,7 +34,8 @@ class WorkFolder {
 class ShellSession {
   public:
     // Writes `settingsText` as the settings file, then starts like the program does.
-    explicit ShellSession(const std::string& settingsText = "Width 1015\n");
+    // A style other than 0 stands in for the main window's own.
+    explicit ShellSession(const std::string& settingsText = "Width 1015\n", DWORD style = 0);
     ~ShellSession();
     ShellSession(const ShellSession&) = delete;
     ShellSession& operator=(const ShellSession&) = delete;

@@ -1,18 +1,38 @@
-# Shared by tools/run.sh and tools/test.sh: package installation and the Wine/Xvfb session.
+# Shared by the tools and by the Wine wrapper of the Windows tests (cmake/wine-emulator.sh):
+# the package lists, the one Wine environment and the private Xvfb/Wine session.
 # shellcheck shell=bash
 
 MODALSCOPE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-# The Debian packages the build, the program and the tests need.
-MODALSCOPE_PACKAGES=(cmake ninja-build g++ g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-    googletest wine wine64 xvfb xdotool x11-apps imagemagick python3 clang
-    libclang-rt-14-dev zip)
+# What building and running the program needs: the cross compiler and its binutils (windres,
+# strip), the build tools, and Wine with its fonts (fonts-wine is only recommended by Wine,
+# but without it the caption buttons have no glyphs).
+MODALSCOPE_RUN_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+    wine wine64 fonts-wine)
+# Everything: the program's packages plus the native and fuzz builds, GoogleTest, the private
+# display and the tools that drive and photograph it.
+MODALSCOPE_PACKAGES=("${MODALSCOPE_RUN_PACKAGES[@]}" g++ googletest xvfb xdotool x11-apps
+    imagemagick python3 clang libclang-rt-14-dev zip)
+
+# The Windows tests' prefix: tools/test.sh boots it, and CTest's Wine wrapper uses it when
+# nothing else is set up.
+MODALSCOPE_TEST_PREFIX=$MODALSCOPE_ROOT/build/windows/wineprefix
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-# Installs whichever of the given packages are missing.
+# Runs a command with its output kept aside, shown only if it fails.
+quietly() {
+    local log status=0
+    log=$(mktemp)
+    "$@" >"$log" 2>&1 </dev/null || status=$?
+    [ "$status" -eq 0 ] || cat "$log" >&2
+    rm -f "$log"
+    return "$status"
+}
+
+# Installs whichever of the given packages are missing, saying so in one line.
 ensure_packages() {
     local missing=()
     local pkg
@@ -21,9 +41,32 @@ ensure_packages() {
             missing+=("$pkg")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
-    echo "Installing: ${missing[*]}"
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" </dev/null
+    echo "Installing ${missing[*]} (once; this can take a few minutes)..."
+    # Root asks for no password; sudo may, so its prompt must not be hidden in the log.
+    [ "$(id -u)" -eq 0 ] || sudo -v
+    quietly as_root env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    quietly as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+}
+
+# The one Wine environment every Wine command of this project runs in: the given prefix,
+# never the user's own (~/.wine); Wine's debug output off; and no .NET or HTML engine
+# offered for download when the prefix is first booted.
+use_wine_prefix() {
+    export WINEPREFIX=$1
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+}
+
+# Completes the prefix with what Debian's Wine leaves out. Wine draws caption buttons with
+# its Marlett font, but Debian ships it in /usr/share/wine/fonts where Wine does not look;
+# without it the buttons show as letters ("0 1 r"). Done before the prefix's first program.
+complete_prefix() {
+    local marlett=/usr/share/wine/fonts/marlett.ttf
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    [ -f "$marlett" ] || return 0
+    cmp -s "$marlett" "$fonts/marlett.ttf" && return 0
+    mkdir -p "$fonts"
+    cp "$marlett" "$fonts/marlett.ttf"
 }
 
 # Starts Xvfb on a free display of the given size and exports DISPLAY.
@@ -46,10 +89,9 @@ start_xvfb() {
 # Points Wine at a prefix, starts a persistent wineserver and boots the prefix. Output
 # goes to /dev/null: Wine's helper processes would otherwise hold CTest's pipes open.
 start_wine() {
-    export WINEPREFIX=$1
-    export WINEDEBUG=-all
-    export WINEDLLOVERRIDES="mscoree,mshtml="
+    use_wine_prefix "$1"
     mkdir -p "$WINEPREFIX"
+    complete_prefix
     wineserver -p >/dev/null 2>&1 </dev/null
     wineboot >/dev/null 2>&1 </dev/null
     MODALSCOPE_WINE_STARTED=1

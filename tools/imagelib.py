@@ -1,7 +1,7 @@
 """Shared drawing helpers for the scripts in tools/ that regenerate resources/.
 
-Everything is computed per pixel or drawn with fixed fonts and integer
-positions, so every run writes the same bytes.
+Everything is computed per pixel in integers or exactly representable fractions, or
+drawn with fixed fonts at integer positions, so every run writes the same bytes.
 """
 from pathlib import Path
 
@@ -36,19 +36,69 @@ def font(size):
     return ImageFont.truetype(FONT_BOLD, size)
 
 
-def fill_circle(img, cx, cy, radius, colour):
-    """Crisp disc: a pixel belongs to it when its centre lies within radius."""
-    px = img.load()
+# Sample points per pixel along each axis when edges are anti-aliased.
+SUPERSAMPLE = 16
+
+
+def circle_coverage(cx, cy, radius, x, y):
+    """How many of pixel (x, y)'s SUPERSAMPLE² sample points lie within radius of (cx, cy).
+
+    Pixel (x, y) is the square from x - 0.5 to x + 0.5; its samples sit on a regular grid
+    inside it. Squares wholly inside or outside the circle are answered without sampling,
+    with the count full sampling would give.
+    """
+    n = SUPERSAMPLE
+    dx = abs(x - cx)
+    dy = abs(y - cy)
+    far = (dx + 0.5) ** 2 + (dy + 0.5) ** 2
+    near = max(dx - 0.5, 0) ** 2 + max(dy - 0.5, 0) ** 2
     r2 = radius * radius
-    for y in range(img.height):
-        for x in range(img.width):
-            if (x - cx) ** 2 + (y - cy) ** 2 <= r2:
-                px[x, y] = colour
+    if far <= r2:
+        return n * n
+    if near > r2:
+        return 0
+    count = 0
+    for j in range(n):
+        sy = (y - 0.5 + (j + 0.5) / n - cy) ** 2
+        for i in range(n):
+            count += (x - 0.5 + (i + 0.5) / n - cx) ** 2 + sy <= r2
+    return count
+
+
+def mix(parts):
+    """Colour of a pixel shared out as [(colour, samples), ...] over all SUPERSAMPLE² samples.
+
+    Integer arithmetic rounds the same way on every run; a pixel wholly one colour keeps
+    that colour exactly.
+    """
+    total = SUPERSAMPLE * SUPERSAMPLE
+    assert sum(weight for _, weight in parts) == total
+    return tuple((sum(colour[k] * weight for colour, weight in parts) + total // 2) // total
+                 for k in range(3))
 
 
 def rimmed_disc(img, cx, cy, outer, inner, fill, rim=BLACK):
-    fill_circle(img, cx, cy, outer, rim)
-    fill_circle(img, cx, cy, inner, fill)
+    """A disc of fill inside a rim, both edges anti-aliased against what is there (white)."""
+    px = img.load()
+    total = SUPERSAMPLE * SUPERSAMPLE
+    for y in range(img.height):
+        for x in range(img.width):
+            whole = circle_coverage(cx, cy, outer, x, y)
+            if whole == 0:
+                continue
+            inside = circle_coverage(cx, cy, inner, x, y)
+            px[x, y] = mix([(px[x, y], total - whole), (rim, whole - inside), (fill, inside)])
+
+
+def ring(img, cx, cy, outer, inner, colour=BLACK):
+    """An anti-aliased ring: the band inner < distance <= outer around (cx, cy)."""
+    px = img.load()
+    total = SUPERSAMPLE * SUPERSAMPLE
+    for y in range(img.height):
+        for x in range(img.width):
+            band = circle_coverage(cx, cy, outer, x, y) - circle_coverage(cx, cy, inner, x, y)
+            if band:
+                px[x, y] = mix([(px[x, y], total - band), (colour, band)])
 
 
 def text_mask(text, size, tracking=0):

@@ -3,15 +3,17 @@
 Run: /usr/bin/python3 tools/make_markers.py
 Each file is named after its resource number. Interval markers are a black-
 rimmed disc with the interval's caption; 129 and 130 are the single and double
-fret inlays drawn on unmarked cells.
+fret inlays drawn on unmarked cells. Disc and ring edges are anti-aliased by
+supersampling, so the program's smoothing stretch has soft edges to work from;
+pixels wholly inside a disc keep its exact colour.
 """
 from PIL import Image
 
 from imagelib import (BLACK, FIFTH, ROOT, SEVENTH, THIRD, WHITE, paste_mask,
-                      resource_dir, rimmed_disc, save_bmp, text_mask)
+                      resource_dir, rimmed_disc, ring, save_bmp, text_mask)
 
 SIZE = 44
-CENTRE = 21          # the disc spans pixels 1..41 in both directions
+CENTRE = 21          # the disc's edge runs through 0.5 and 41.5: it covers pixels 1..41
 OUTER = 20.5
 INNER = 15.5         # leaves a 5-pixel rim along the axes
 INK_LIMIT = INNER - 1  # caption ink keeps a pixel of fill between it and the rim
@@ -25,8 +27,10 @@ INTERVALS = [
     (132, "b7", SEVENTH, WHITE), (138, "#6", BLACK, WHITE), (128, "7", SEVENTH, WHITE),
 ]
 
-# Inlay rings: (centre x, centre y) of each 12-pixel ring.
+# Inlay rings: (centre x, centre y) of each 12-pixel ring, which covers columns 14..25.
 INLAYS = {129: [(19.5, 21.5)], 130: [(19.5, 11.5), (19.5, 29.5)]}
+RING_OUTER = 6.0
+RING_INNER = 3.6
 
 
 def fits(mask, left, top):
@@ -60,12 +64,8 @@ def interval_marker(caption, disc, ink):
 
 def inlay(centres):
     img = Image.new("RGB", (SIZE, SIZE), WHITE)
-    px = img.load()
     for cx, cy in centres:
-        for y in range(SIZE):
-            for x in range(SIZE):
-                if 3.6 ** 2 < (x - cx) ** 2 + (y - cy) ** 2 <= 6.0 ** 2:
-                    px[x, y] = BLACK
+        ring(img, cx, cy, RING_OUTER, RING_INNER)
     return img
 
 

@@ -22,8 +22,7 @@ echo "== Windows build and tests under Wine"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 start_xvfb 1024x768
-start_wine "$MODALSCOPE_ROOT/build/windows/wineprefix"
+start_wine "$MODALSCOPE_TEST_PREFIX"
 use_virtual_desktop 1024x768
 hold_desktop "$MODALSCOPE_ROOT/build/windows/tests/e2e/window_probe.exe"
 ctest --preset windows
-

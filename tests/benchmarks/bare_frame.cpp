@@ -14,6 +14,8 @@ constexpr int kPictures[kMarkerCount] = {
     IDB_MARKER_16, IDB_MARKER_17, IDB_MARKER_18, IDB_MARKER_19, IDB_MARKER_20,
 };
 
+constexpr MarkerId kSingleInlay = 19;
+constexpr MarkerId kDoubleInlay = 20;
 constexpr int kSingleInlayFrets[] = {2, 4, 6, 8, 14, 16, 18, 20};
 constexpr int kDoubleInlayFrets[] = {11, 23};
 constexpr int kMargin = 7;
@@ -61,15 +63,38 @@ bool BareFrame::create(HINSTANCE instance, HWND window, const BoardPicture& pict
 
     // Like the program's, compatible with the screen, which is what the program's size
     // notification sees: it arrives before the window surface exists.
-    for (int i = 0; i < kMarkerCount; ++i) {
+    // The same halftone stretch of each 44-pixel picture, so both draw the same pixels.
+    HDC screen = GetDC(nullptr);
+    HDC source = CreateCompatibleDC(nullptr);
+    bool loaded = screen != nullptr && source != nullptr;
+    for (int i = 0; loaded && i < kMarkerCount; ++i) {
         Image& image = images_[i];
-        image.bitmap = static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(kPictures[i]),
-                                                       IMAGE_BITMAP, side, side, LR_DEFAULTCOLOR));
+        HBITMAP picture = static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(kPictures[i]),
+                                                          IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+        image.bitmap = CreateCompatibleBitmap(screen, side, side);
         image.surface = CreateCompatibleDC(nullptr);
-        if (image.bitmap == nullptr || image.surface == nullptr) {
-            return false;
+        loaded = picture != nullptr && image.bitmap != nullptr && image.surface != nullptr;
+        if (loaded) {
+            image.previous = SelectObject(image.surface, image.bitmap);
+            HGDIOBJ held = SelectObject(source, picture);
+            SetStretchBltMode(image.surface, HALFTONE);
+            SetBrushOrgEx(image.surface, 0, 0, nullptr);
+            loaded =
+                StretchBlt(image.surface, 0, 0, side, side, source, 0, 0, 44, 44, SRCCOPY) != 0;
+            SelectObject(source, held);
         }
-        image.previous = SelectObject(image.surface, image.bitmap);
+        if (picture != nullptr) {
+            DeleteObject(picture);
+        }
+    }
+    if (source != nullptr) {
+        DeleteDC(source);
+    }
+    if (screen != nullptr) {
+        ReleaseDC(nullptr, screen);
+    }
+    if (!loaded) {
+        return false;
     }
     for (int s = 0; s < kStringCount; ++s) {
         for (int j = 0; j < kFretCount; ++j) {
@@ -127,10 +152,10 @@ void BareFrame::paint() const {
     LineTo(surface, kFretCount * u, t);
 
     for (int fret : kSingleInlayFrets) {
-        marker(kSingleInlayMarker, fret * u, 6 * g);
+        marker(kSingleInlay, fret * u, 6 * g);
     }
     for (int fret : kDoubleInlayFrets) {
-        marker(kDoubleInlayMarker, fret * u, 6 * g);
+        marker(kDoubleInlay, fret * u, 6 * g);
     }
 
     const int top = 6 * u;

@@ -123,7 +123,7 @@ class ProgramWindow {
 // Both must draw the same, non-trivial picture into their back buffers and the window.
 bool samePicture(const BareFrame& bare, int width, int height) {
     presentFrame();
-    const std::vector<std::uint32_t> programBack = readPixels(app.backSurface, width, height);
+    const std::vector<std::uint32_t> programBack = readPixels(app.back.surface(), width, height);
     const std::vector<std::uint32_t> programShown = readPixels(app.windowSurface, width, height);
     bare.present();
     const std::vector<std::uint32_t> bareBack = readPixels(bare.backSurface(), width, height);
