@@ -1,7 +1,6 @@
 #include "app/window_settings.h"
 
 #include <fstream>
-#include <limits>
 #include <locale>
 
 #include "app/screen_area.h"
