@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "render/picture.h"
+
 namespace modalscope {
 namespace {
 
@@ -266,6 +268,92 @@ TEST(ResourceImages, IconIsOneMaskedSixteenColourImage) {
     for (auto [x, y] : {std::pair{15, 2}, {15, 10}, {16, 16}, {8, 24}, {24, 24}}) {
         EXPECT_FALSE(transparent(x, y)) << x << "," << y;
     }
+}
+
+// The program reads the shipped pictures with its own decoder: every marker decodes to the
+// pixels stored in its file, and damaged or unsupported data is refused.
+TEST(ResourceImages, PicturesDecodeAsStored) {
+    for (int id = 125; id <= 144; ++id) {
+        const Bitmap bmp(markerPath(id));
+        Picture picture;
+        ASSERT_TRUE(decodeDib(bmp.file.data() + 14, bmp.file.size() - 14, picture)) << id;
+        ASSERT_EQ(picture.width, 44);
+        ASSERT_EQ(picture.height, 44);
+        for (int y = 0; y < 44; ++y) {
+            for (int x = 0; x < 44; ++x) {
+                const Rgb c = bmp.at(x, y);
+                ASSERT_EQ(picture.at(x, y), (std::uint32_t{c.r} << 16) | (c.g << 8) | c.b)
+                    << id << " at " << x << "," << y;
+            }
+        }
+        EXPECT_FALSE(decodeDib(bmp.file.data() + 14, bmp.file.size() - 15, picture));
+    }
+    // 8 bits per pixel, rows from the top (negative height), two colours, 3 by 2 pixels.
+    Bytes dib(40 + 2 * 4 + 2 * 4, 0);
+    const std::uint32_t header[][2] = {{0, 40}, {4, 3}, {8, 0xFFFFFFFE}, {32, 2}};
+    for (const auto& [at, value] : header) {
+        for (int k = 0; k < 4; ++k) {
+            dib[at + k] = static_cast<std::uint8_t>(value >> (8 * k));
+        }
+    }
+    dib[12] = 1; // planes
+    dib[14] = 8; // bits per pixel
+    const std::uint8_t table[] = {0x40, 0x80, 0xFF, 0, 0xFF, 0xFF, 0xFF, 0};
+    std::copy(std::begin(table), std::end(table), dib.begin() + 40);
+    const std::uint8_t rows[] = {1, 0, 1, 0, 0, 0, 1, 0};
+    std::copy(std::begin(rows), std::end(rows), dib.begin() + 48);
+    Picture small;
+    ASSERT_TRUE(decodeDib(dib.data(), dib.size(), small));
+    EXPECT_EQ(small.pixels, (std::vector<std::uint32_t>{0xFFFFFF, 0xFF8040, 0xFFFFFF, 0xFF8040,
+                                                         0xFF8040, 0xFFFFFF}));
+    dib[48] = 2; // past the two-entry colour table
+    EXPECT_FALSE(decodeDib(dib.data(), dib.size(), small));
+}
+
+// Area averaging, checked by what it must keep: one colour stays that colour, whole blocks
+// average exactly, an equal size changes nothing, whole-number enlargement repeats pixels,
+// and every reduction keeps the picture's total light to within rounding.
+TEST(ResourceImages, ResizeByAreaAveragesExactShares) {
+    const Bitmap bmp(markerPath(125));
+    Picture marker;
+    ASSERT_TRUE(decodeDib(bmp.file.data() + 14, bmp.file.size() - 14, marker));
+    auto channel = [](std::uint32_t p, int c) { return static_cast<int>((p >> (16 - 8 * c)) & 0xFF); };
+    EXPECT_EQ(resizeByArea(marker, 44, 44).pixels, marker.pixels);
+    const Picture half = resizeByArea(marker, 22, 22);
+    for (int y = 0; y < 22; ++y) {
+        for (int x = 0; x < 22; ++x) {
+            for (int c = 0; c < 3; ++c) {
+                const int sum = channel(marker.at(2 * x, 2 * y), c) +
+                                channel(marker.at(2 * x + 1, 2 * y), c) +
+                                channel(marker.at(2 * x, 2 * y + 1), c) +
+                                channel(marker.at(2 * x + 1, 2 * y + 1), c);
+                ASSERT_EQ(channel(half.at(x, y), c), (sum + 2) / 4) << x << "," << y;
+            }
+        }
+    }
+    const Picture triple = resizeByArea(half, 66, 66);
+    for (int y = 0; y < 66; ++y) {
+        for (int x = 0; x < 66; ++x) {
+            ASSERT_EQ(triple.at(x, y), half.at(x / 3, y / 3)) << x << "," << y;
+        }
+    }
+    Picture flat{5, 3, std::vector<std::uint32_t>(15, 0x3399FF)};
+    EXPECT_EQ(resizeByArea(flat, 2, 7).pixels, std::vector<std::uint32_t>(14, 0x3399FF));
+    for (int side : {1, 14, 17, 29, 43}) {
+        const Picture small = resizeByArea(marker, side, side);
+        ASSERT_EQ(small.pixels.size(), static_cast<std::size_t>(side * side));
+        for (int c = 0; c < 3; ++c) {
+            double before = 0, after = 0;
+            for (std::uint32_t p : marker.pixels) {
+                before += channel(p, c);
+            }
+            for (std::uint32_t p : small.pixels) {
+                after += channel(p, c);
+            }
+            EXPECT_NEAR(after / (side * side), before / (44 * 44), 0.5) << side;
+        }
+    }
+    EXPECT_TRUE(resizeByArea(marker, 0, 5).pixels.empty());
 }
 
 } // namespace

@@ -1,0 +1,148 @@
+#include "render/picture.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace modalscope {
+
+namespace {
+
+std::uint32_t readLe(const std::uint8_t* at, int bytes) {
+    std::uint32_t value = 0;
+    for (int i = bytes - 1; i >= 0; --i) {
+        value = (value << 8) | at[i];
+    }
+    return value;
+}
+
+std::uint32_t rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    return (std::uint32_t{r} << 16) | (std::uint32_t{g} << 8) | b;
+}
+
+// One axis of an area resize from `from` pixels to `to`: in units where a source pixel is
+// `to` long and a target pixel `from`, target pixel i covers [i * from, (i + 1) * from).
+// Each entry is (first source pixel, weights of the pixels from there on); the weights of a
+// target pixel add up to `from`.
+struct Span {
+    int first = 0;
+    std::vector<std::int64_t> weights;
+};
+
+std::vector<Span> spans(int from, int to) {
+    std::vector<Span> result(static_cast<std::size_t>(to));
+    for (int i = 0; i < to; ++i) {
+        const std::int64_t begin = std::int64_t{i} * from;
+        const std::int64_t end = begin + from;
+        Span& span = result[static_cast<std::size_t>(i)];
+        span.first = static_cast<int>(begin / to);
+        for (std::int64_t j = span.first; j * to < end; ++j) {
+            const std::int64_t overlap = std::min(end, (j + 1) * to) - std::max(begin, j * to);
+            span.weights.push_back(overlap);
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+bool decodeDib(const std::uint8_t* data, std::size_t size, Picture& out) {
+    if (data == nullptr || size < 40) {
+        return false;
+    }
+    const std::uint32_t headerSize = readLe(data, 4);
+    const std::int64_t width = static_cast<std::int32_t>(readLe(data + 4, 4));
+    const std::int64_t signedHeight = static_cast<std::int32_t>(readLe(data + 8, 4));
+    const std::uint32_t bits = readLe(data + 14, 2);
+    const std::uint32_t compression = readLe(data + 16, 4);
+    std::uint32_t colours = readLe(data + 32, 4);
+    const std::int64_t height = signedHeight < 0 ? -signedHeight : signedHeight;
+    if (headerSize < 40 || headerSize > size || width <= 0 || height <= 0 ||
+        width > 0x8000 || height > 0x8000 || compression != 0 || (bits != 8 && bits != 24)) {
+        return false;
+    }
+    if (bits == 8 && colours == 0) {
+        colours = 256;
+    }
+    if (bits == 24) {
+        colours = 0;
+    }
+    const std::size_t table = headerSize;
+    const std::size_t rows = table + std::size_t{colours} * 4;
+    const std::size_t stride = (static_cast<std::size_t>(width) * bits / 8 + 3) / 4 * 4;
+    if (colours > 256 || rows > size || (size - rows) / stride < static_cast<std::size_t>(height)) {
+        return false;
+    }
+    Picture picture;
+    picture.width = static_cast<int>(width);
+    picture.height = static_cast<int>(height);
+    picture.pixels.resize(static_cast<std::size_t>(width * height));
+    for (int y = 0; y < picture.height; ++y) {
+        const int stored = signedHeight < 0 ? y : picture.height - 1 - y;
+        const std::uint8_t* row = data + rows + stride * static_cast<std::size_t>(stored);
+        for (int x = 0; x < picture.width; ++x) {
+            std::uint32_t pixel = 0;
+            if (bits == 24) {
+                pixel = rgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+            } else if (row[x] < colours) {
+                const std::uint8_t* entry = data + table + 4 * std::size_t{row[x]};
+                pixel = rgb(entry[2], entry[1], entry[0]);
+            } else {
+                return false; // an index past the colour table
+            }
+            picture.pixels[static_cast<std::size_t>(y) * picture.width + x] = pixel;
+        }
+    }
+    out = std::move(picture);
+    return true;
+}
+
+Picture resizeByArea(const Picture& source, int width, int height) {
+    Picture result;
+    if (width <= 0 || height <= 0 || source.width <= 0 || source.height <= 0) {
+        return result;
+    }
+    const std::vector<Span> across = spans(source.width, width);
+    const std::vector<Span> down = spans(source.height, height);
+    // Across first, keeping the sums unrounded: three channels per pixel, in units of
+    // source.width.
+    std::vector<std::int64_t> rows(static_cast<std::size_t>(source.height) * width * 3);
+    for (int y = 0; y < source.height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const Span& span = across[static_cast<std::size_t>(x)];
+            std::int64_t sum[3] = {};
+            for (std::size_t k = 0; k < span.weights.size(); ++k) {
+                const std::uint32_t pixel = source.at(span.first + static_cast<int>(k), y);
+                for (int c = 0; c < 3; ++c) {
+                    sum[c] += span.weights[k] * ((pixel >> (16 - 8 * c)) & 0xFF);
+                }
+            }
+            std::int64_t* out = &rows[(static_cast<std::size_t>(y) * width + x) * 3];
+            std::copy(sum, sum + 3, out);
+        }
+    }
+    const std::int64_t total = std::int64_t{source.width} * source.height;
+    result.width = width;
+    result.height = height;
+    result.pixels.resize(static_cast<std::size_t>(width) * height);
+    for (int y = 0; y < height; ++y) {
+        const Span& span = down[static_cast<std::size_t>(y)];
+        for (int x = 0; x < width; ++x) {
+            std::int64_t sum[3] = {};
+            for (std::size_t k = 0; k < span.weights.size(); ++k) {
+                const std::int64_t* in =
+                    &rows[((span.first + k) * static_cast<std::size_t>(width) + x) * 3];
+                for (int c = 0; c < 3; ++c) {
+                    sum[c] += span.weights[k] * in[c];
+                }
+            }
+            std::uint32_t pixel = 0;
+            for (int c = 0; c < 3; ++c) {
+                pixel = (pixel << 8) | static_cast<std::uint32_t>((sum[c] + total / 2) / total);
+            }
+            result.pixels[static_cast<std::size_t>(y) * width + x] = pixel;
+        }
+    }
+    return result;
+}
+
+} // namespace modalscope

@@ -1,0 +1,46 @@
+#include "render/picture_bitmap.h"
+
+namespace modalscope {
+
+bool loadPicture(HINSTANCE module, int id, Picture& out) {
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2)); // RT_BITMAP
+    if (found == nullptr) {
+        return false;
+    }
+    HGLOBAL loaded = LoadResource(module, found); // module data: nothing to free
+    const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
+    return data != nullptr && decodeDib(static_cast<const std::uint8_t*>(data),
+                                        SizeofResource(module, found), out);
+}
+
+HBITMAP createBitmap(HDC reference, const Picture& picture) {
+    if (picture.width <= 0 || picture.height <= 0) {
+        return nullptr;
+    }
+    HDC screen = reference == nullptr ? GetDC(nullptr) : nullptr;
+    HDC like = reference != nullptr ? reference : screen;
+    HBITMAP bitmap = CreateCompatibleBitmap(like, picture.width, picture.height);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = picture.width;
+    info.bmiHeader.biHeight = -picture.height; // rows from the top, as the picture keeps them
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    if (bitmap != nullptr && SetDIBits(like, bitmap, 0, static_cast<UINT>(picture.height),
+                                       picture.pixels.data(), &info,
+                                       DIB_RGB_COLORS) != picture.height) {
+        DeleteObject(bitmap);
+        bitmap = nullptr;
+    }
+    if (screen != nullptr) {
+        ReleaseDC(nullptr, screen);
+    }
+    return bitmap;
+}
+
+bool createSurface(MemorySurface& target, HDC reference, const Picture& picture) {
+    return target.adopt(reference, createBitmap(reference, picture));
+}
+
+} // namespace modalscope

@@ -1,0 +1,22 @@
+// Between shipped bitmap resources, plain pixels and GDI bitmaps.
+#pragma once
+
+#include <windows.h>
+
+#include "render/memory_surface.h"
+#include "render/picture.h"
+
+namespace modalscope {
+
+// Bitmap resource `id` of `module` as pixels, read from the module's own data: no GDI
+// object is made, and the pixels are the stored ones on every platform.
+bool loadPicture(HINSTANCE module, int id, Picture& out);
+
+// A new bitmap compatible with `reference` (null: the screen) holding `picture`'s pixels.
+// The caller owns it (null on failure or for an empty picture).
+HBITMAP createBitmap(HDC reference, const Picture& picture);
+
+// `picture` kept selected in `target`, as one block to copy from.
+bool createSurface(MemorySurface& target, HDC reference, const Picture& picture);
+
+} // namespace modalscope
