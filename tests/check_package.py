@@ -59,8 +59,9 @@ def check_checksum(archive):
     with open(archive, "rb") as f:
         digest = hashlib.sha256(f.read()).hexdigest()
     # The format `sha256sum -c` reads: the digest, two spaces, the file's name.
-    if line != f"{digest}  {NAME}\n":
-        sys.exit(f"{path} holds {line!r}, want the digest {digest} of {NAME}")
+    name = os.path.basename(archive)
+    if line != f"{digest}  {name}\n":
+        sys.exit(f"{path} holds {line!r}, want the digest {digest} of {name}")
 
 
 def check_runs(exe_bytes, probe, wine):
