@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
-"""Builds the Windows installer with CPack and takes it through a user's whole life with it
-under Wine, in a prefix and Xvfb of its own, with HOME in the test's folder (Wine's menu
-builder turns Start-menu shortcuts into desktop entries under HOME): a silent install puts
-the program, its Start-menu shortcut and the current user's Add/Remove Programs entry in
-place; the program started through the shortcut keeps "default.txt" in the profile folder;
-a second install upgrades in place and keeps it; a silent uninstall removes the program,
-the shortcut and the entry, and keeps it still.
+"""Builds the Windows installer with CPack, checks its checksum file and that it carries the
+program's icon, and takes it through a user's whole life with it under Wine, in a prefix
+and Xvfb of its own, with HOME in the test's folder (Wine's menu builder turns Start-menu
+shortcuts into desktop entries under HOME): a silent install puts the program, its
+Start-menu shortcut and the current user's Add/Remove Programs entry in place; the program
+started through the shortcut keeps "default.txt" in the profile folder; a second install
+upgrades in place and keeps it; a silent uninstall removes the program, the shortcut and
+the entry, and keeps it still.
 
 usage: check_installer.py BUILD PROBE"""
 
@@ -18,7 +19,7 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "e2e"))
-from check_package import check_checksum  # noqa: E402
+from check_package import check_checksum, check_icon  # noqa: E402
 from desktop import Window, pointer_on_desktop, xdotool  # noqa: E402
 
 NAME = "Modalscope-1.0-win64.exe"
@@ -161,6 +162,8 @@ def main():
     subprocess.run(["cpack", "-G", "NSIS", "-B", output], cwd=build, check=True,
                    stdout=subprocess.DEVNULL)
     check_checksum(installer)
+    with open(installer, "rb") as f:
+        check_icon(f.read(), "the installer", os.path.dirname(HERE))
 
     # A fresh prefix each run, so that nothing is installed before the first install.
     folder = os.path.join(build, "tests", "installer")

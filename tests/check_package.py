@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Builds the release ZIP with CPack and checks it as a person downloading it would meet it:
 it holds exactly the exe, the README and the licence; the checksum file beside it matches;
-the exe is the build's program without its symbols; and, given the window probe and the
-Wine wrapper, that exe starts from its own folder and ends with 0 after a normal close.
+the exe is the build's program without its symbols and carries the program's icon; and,
+given the window probe and the Wine wrapper, that exe starts from its own folder and ends
+with 0 after a normal close.
 
 usage: check_package.py BUILD EXE SOURCE [PROBE WINE]"""
 
@@ -48,6 +49,17 @@ def check_stripped(packed, built):
     for name, raw in sections:
         if original.get(name) != raw:
             sys.exit(f"section {name} of the exe in the ZIP differs from the build's exe")
+
+
+def check_icon(data, what, source):
+    """Each picture of the program's icon is in the file, as Windows' icon resources keep them."""
+    with open(os.path.join(source, "resources", "modalscope.ico"), "rb") as f:
+        ico = f.read()
+    count = struct.unpack_from("<H", ico, 4)[0]
+    for i in range(count):
+        size, start = struct.unpack_from("<II", ico, 6 + 16 * i + 8)
+        if ico[start:start + size] not in data:
+            sys.exit(f"{what} lacks picture {i + 1} of the program's icon")
 
 
 def check_checksum(archive):
@@ -112,6 +124,7 @@ def main():
         packed = z.read("modalscope.exe")
     with open(exe, "rb") as f:
         check_stripped(packed, f.read())
+    check_icon(packed, "the exe in the ZIP", source)
     check_checksum(archive)
     if probe_and_wine:
         check_runs(packed, *probe_and_wine)
