@@ -28,6 +28,7 @@ PROGRAM_FILES = ["LICENSE", "README.md", "Uninstall.exe", "modalscope.exe"]
 
 
 def wine(*args, check=True):
+    """Runs a Windows program to its end; a failure ends the test unless check is off."""
     result = subprocess.run(["wine", *args], capture_output=True, stdin=subprocess.DEVNULL,
                             timeout=120)
     if check and result.returncode != 0:
@@ -112,11 +113,11 @@ def main_window(probe):
 
 def run_checks(installer, probe):
     where = Install()
-    expect(wine(installer, "/S").returncode == 0, "the installer failed")
+    wine(installer, "/S")
     where.expect_installed("after the install")
 
-    # Started as a person starts it: through the Start-menu shortcut.
-    # No pipes: the program would hold them open.
+    # Started as a person starts it, through the Start-menu shortcut; with no pipes, which
+    # the program would hold open.
     subprocess.run(["wine", "start", "/unix", where.shortcut], check=True,
                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     until(lambda: main_window(probe) is not None, "the main window")
@@ -129,7 +130,7 @@ def run_checks(installer, probe):
     settings = read(where.settings)
     expect(settings.startswith(b"Width "), f"default.txt holds {settings!r}")
 
-    expect(wine(installer, "/S").returncode == 0, "the second install failed")
+    wine(installer, "/S")
     where.expect_installed("after installing again")
     expect(os.path.exists(where.settings) and read(where.settings) == settings,
            "installing again lost default.txt")
@@ -139,7 +140,7 @@ def run_checks(installer, probe):
     copy = os.path.join(tempfile.mkdtemp(prefix="uninstall-", dir=os.path.dirname(
         where.program)), "Uninstall.exe")
     shutil.copy(os.path.join(where.program, "Uninstall.exe"), copy)
-    expect(wine(copy, "/S", "_?=" + where.folder).returncode == 0, "the uninstaller failed")
+    wine(copy, "/S", "_?=" + where.folder)
     shutil.rmtree(os.path.dirname(copy))
     expect(not os.path.exists(where.program), f"{where.program} is still there")
     expect(not os.path.exists(where.shortcut), f"{where.shortcut} is still there")
