@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Builds the release ZIP with CPack and checks it as a person downloading it would meet it:
 it holds exactly the exe, the README and the licence; the checksum file beside it matches;
-the exe is the build's program without its symbols; and, given the window probe and the
-Wine wrapper, that exe starts from its own folder and ends with 0 after a normal close.
+the exe is the build's program without its symbols and carries the program's icon; and,
+given the window probe and the Wine wrapper, that exe starts from its own folder and ends
+with 0 after a normal close.
 
 usage: check_package.py BUILD EXE SOURCE [PROBE WINE]"""
 
@@ -50,6 +51,17 @@ def check_stripped(packed, built):
             sys.exit(f"section {name} of the exe in the ZIP differs from the build's exe")
 
 
+def check_icon(data, what, source):
+    """Each picture of the program's icon is in the file, as Windows' icon resources keep them."""
+    with open(os.path.join(source, "resources", "modalscope.ico"), "rb") as f:
+        ico = f.read()
+    count = struct.unpack_from("<H", ico, 4)[0]
+    for i in range(count):
+        size, start = struct.unpack_from("<II", ico, 6 + 16 * i + 8)
+        if ico[start:start + size] not in data:
+            sys.exit(f"{what} lacks picture {i + 1} of the program's icon")
+
+
 def check_checksum(archive):
     path = archive + ".sha256"
     if not os.path.exists(path):
@@ -59,8 +71,9 @@ def check_checksum(archive):
     with open(archive, "rb") as f:
         digest = hashlib.sha256(f.read()).hexdigest()
     # The format `sha256sum -c` reads: the digest, two spaces, the file's name.
-    if line != f"{digest}  {NAME}\n":
-        sys.exit(f"{path} holds {line!r}, want the digest {digest} of {NAME}")
+    name = os.path.basename(archive)
+    if line != f"{digest}  {name}\n":
+        sys.exit(f"{path} holds {line!r}, want the digest {digest} of {name}")
 
 
 def check_runs(exe_bytes, probe, wine):
@@ -111,6 +124,7 @@ def main():
         packed = z.read("modalscope.exe")
     with open(exe, "rb") as f:
         check_stripped(packed, f.read())
+    check_icon(packed, "the exe in the ZIP", source)
     check_checksum(archive)
     if probe_and_wine:
         check_runs(packed, *probe_and_wine)
