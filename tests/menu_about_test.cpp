@@ -4,10 +4,14 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/about_dialog.h"
+#include "app/about_pictures.h"
+#include "render/picture_bitmap.h"
 #include "resource.h"
 
 namespace modalscope {
@@ -98,6 +102,74 @@ TEST(MenuAbout, DialogTemplateHasCaptionControlsAndOneTabStop) {
     EXPECT_TRUE(IsWindow(dialog));
     EXPECT_EQ(aboutDialogProc(dialog, WM_INITDIALOG, 0, 0), TRUE);
     DestroyWindow(dialog);
+}
+
+// The bitmap each picture control shows, and the control's width and height.
+struct Shown {
+    HBITMAP bitmap;
+    LONG width, height;
+};
+
+std::vector<Shown> shownPictures(HWND dialog) {
+    std::vector<Shown> shown;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT size = {};
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP &&
+            GetClientRect(child, &size)) {
+            shown.push_back({reinterpret_cast<HBITMAP>(
+                                 SendMessageW(child, STM_GETIMAGE, IMAGE_BITMAP, 0)),
+                             size.right, size.bottom});
+        }
+    }
+    return shown;
+}
+
+// Two boxes laid out 1.5 and 2 times as wide as at 100 % (9 and 12 pixels in four dialog
+// units, not 6): each picture is its large source reduced to that scale, in a control as
+// large. Each box deletes what it showed, the template's pictures included, and only that.
+TEST(MenuAbout, ScaledPicturesBelongToTheirBox) {
+    const HINSTANCE module = GetModuleHandleW(nullptr);
+    const int sources[] = {IDB_ABOUT_BANNER_LARGE, IDB_ABOUT_GRAPHICS_LARGE,
+                           IDB_ABOUT_PROGRAMMING_LARGE};
+    HWND boxes[2] = {};
+    std::vector<Shown> shown[2];
+    HDC screen = GetDC(nullptr);
+    for (int b = 0; b < 2; ++b) {
+        const int units = 9 + 3 * b;
+        boxes[b] = CreateDialogParamW(module, MAKEINTRESOURCEW(IDD_ABOUT), nullptr,
+                                      aboutDialogProc, 0);
+        ASSERT_NE(boxes[b], nullptr);
+        const std::vector<Shown> templates = shownPictures(boxes[b]);
+        scaleAboutPictures(boxes[b], module, units);
+        shown[b] = shownPictures(boxes[b]);
+        ASSERT_EQ(shown[b].size(), 3u);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(GetObjectType(templates[i].bitmap), 0u) << "template picture " << i;
+            Picture large;
+            ASSERT_TRUE(loadPicture(module, sources[i], large));
+            const Picture want = resizeByArea(large, (large.width * units + 6) / 12,
+                                              (large.height * units + 6) / 12);
+            EXPECT_EQ(shown[b][i].width, want.width) << units << " " << i;
+            EXPECT_EQ(shown[b][i].height, want.height) << units << " " << i;
+            BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), want.width, -want.height, 1, 32}};
+            std::vector<std::uint32_t> pixels(want.pixels.size());
+            ASSERT_EQ(GetDIBits(screen, shown[b][i].bitmap, 0, want.height, pixels.data(), &info,
+                                DIB_RGB_COLORS), want.height) << units << " " << i;
+            for (std::uint32_t& pixel : pixels) {
+                pixel &= 0xFFFFFF;
+            }
+            EXPECT_TRUE(pixels == want.pixels) << units << " " << i;
+        }
+    }
+    ReleaseDC(nullptr, screen);
+    for (int b = 0; b < 2; ++b) {
+        DestroyWindow(boxes[b]);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(GetObjectType(shown[b][i].bitmap), 0u) << "box " << b << " picture " << i;
+            EXPECT_EQ(GetObjectType(shown[1][i].bitmap),
+                      b == 0 ? static_cast<DWORD>(OBJ_BITMAP) : 0u);
+        }
+    }
 }
 
 // OK and the close box end a real modal run with 0; a timer presses them from inside the

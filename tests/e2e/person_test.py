@@ -6,6 +6,8 @@ Each scenario starts the program in a fresh folder and fails with a message on t
 thing that is not as it should be."""
 
 import argparse
+import os
+import struct
 import subprocess
 import sys
 import time
@@ -142,6 +144,10 @@ def open_about(program):
     program.until(lambda s: s.at(*MENU_ABOUT) != under, what="the help menu")
     time.sleep(0.3)
     program.click_screen(*MENU_ABOUT)
+    return wait_about_open(program)
+
+
+def wait_about_open(program):
     end = time.time() + 15
     while time.time() < end:
         box, controls = program.about_box()
@@ -158,6 +164,66 @@ def wait_about_closed(program):
             return
         time.sleep(0.2)
     raise AssertionError("the About box did not close")
+
+
+ABOUT_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources",
+                         "about")
+# The picture controls in the template's order: the banner, then the pictures beside the
+# graphics and the programming credits.
+ABOUT_PICTURES = ["145.bmp", "147.bmp", "146.bmp"]
+
+
+def shipped_picture(name):
+    """One of the 24-bit, bottom-up About pictures as rows of RGB triples from the top."""
+    with open(os.path.join(ABOUT_DIR, name), "rb") as f:
+        data = f.read()
+    start, = struct.unpack_from("<I", data, 10)
+    width, height = struct.unpack_from("<ii", data, 18)
+    stride = (width * 3 + 3) // 4 * 4
+    rows = []
+    for y in range(height - 1, -1, -1):
+        row = data[start + y * stride:start + y * stride + width * 3]
+        rows.append([(row[x + 2], row[x + 1], row[x]) for x in range(0, width * 3, 3)])
+    return rows
+
+
+def about_pictures(program, scale):
+    """The About box opened through the menu with keys (the menu bar's place changes with
+    the scale, its keys do not): each picture is `scale` times its shipped size and fills its
+    control. At 1 they are the shipped pictures pixel for pixel; scaled, each pixel of a flat
+    area of the shipped picture shows that area's colour at its place in the larger one, out
+    to the control's edges. Enter closes the box."""
+    for key in ("F10", "Right", "Down", "Return"):
+        program.key(key)
+        time.sleep(0.3)
+    box, controls = wait_about_open(program)
+    time.sleep(0.5)  # drawn
+    shot = program.about_shot()
+    expect(len(controls) == 7, f"{len(controls)} controls")
+    for control, name in zip(controls[1:4], ABOUT_PICTURES):
+        shipped = shipped_picture(name)
+        w, h = len(shipped[0]), len(shipped)
+        left, top = control.outer[0] - box.outer[0], control.outer[1] - box.outer[1]
+        width, height = control.outer[2:]
+        shown = [[shot.at(left + x, top + y) for x in range(width)] for y in range(height)]
+        if scale == 1:
+            expect(shown == shipped, f"{name} at {control.outer} is not the shipped picture")
+            continue
+        expect(abs(width - w * scale) <= w * scale / 20 and abs(height - h * scale) <= h * scale / 20,
+               f"{name} shown at {width}x{height}, want about {scale} times {w}x{h}")
+        flat = wrong = 0
+        for y in range(1, h - 1):
+            for x in range(1, w - 1):
+                colour = shipped[y][x]
+                if any(shipped[y + j][x + i] != colour for j in (-1, 0, 1) for i in (-1, 0, 1)):
+                    continue
+                flat += 1
+                seen = shown[(2 * y + 1) * height // (2 * h)][(2 * x + 1) * width // (2 * w)]
+                wrong += max(abs(a - b) for a, b in zip(seen, colour)) > 12
+        expect(flat > w * h // 8 and wrong <= flat // 50,
+               f"{name}: {wrong} of {flat} pixels of flat areas differ from the shipped picture")
+    program.key("Return")
+    wait_about_closed(program)
 
 
 def scenario_about_box(program):
@@ -212,11 +278,12 @@ def sized(settings, outer, saved):
     return scenario
 
 
-def whole_board(client, saved, settings=None, display=None):
+def whole_board(client, saved, settings=None, display=None, about=None):
     """The client area is exactly the board (24a + 1 by 7a) inside a window that fits the
     screen; the palette row is shown whole and takes presses down to its lowest pixels but
     not above it; the file saved is as wanted. `display`: what the prefix's programs must
-    see of its display settings, so a setting that did not take effect fails here."""
+    see of its display settings, so a setting that did not take effect fails here. `about`:
+    the scale of the About box's pictures on that display."""
     def scenario(program):
         if display is not None:
             seen = program.display_metrics()
@@ -257,6 +324,8 @@ def whole_board(client, saved, settings=None, display=None):
         program.click(18 * a - a // 2, 7 * a - 1)
         program.until(lambda s: s.pixels == shot.pixels,
                       what="the board as at the start after the presses that undo")
+        if about is not None:
+            about_pictures(program, about)
         program.key("Escape")
         expect_saved(program, program.wait_exit(), saved)
     scenario.settings = settings
@@ -297,8 +366,11 @@ SCENARIOS = {
     "width_huge": whole_board((1009, 294), b"Width 99991\r\n", b"Width 100000\n"),
     # Each display of its own prefix (tests/e2e/displays), as display_session.sh sets it up.
     "display_default": whole_board((1009, 294), b"Width 1015\r\n",
-                                   display={"dpi": "96", "caption": "19", "menu": "19"}),
-    "display_dpi144": whole_board((1009, 294), b"Width 1015\r\n", display={"dpi": "144"}),
+                                   display={"dpi": "96", "caption": "19", "menu": "19"}, about=1),
+    "display_dpi144": whole_board((1009, 294), b"Width 1015\r\n", display={"dpi": "144"},
+                                  about=1.5),
+    "display_dpi192": whole_board((1009, 294), b"Width 1015\r\n", display={"dpi": "192"},
+                                  about=2),
     "display_theme": whole_board((1009, 294), b"Width 1015\r\n",
                                  display={"dpi": "96", "caption": "23", "menu": "20"}),
     "display_dpi120_1280x1024": whole_board((1249, 364), b"Width 1255\r\n",

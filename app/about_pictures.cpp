@@ -1,0 +1,88 @@
+#include "app/about_pictures.h"
+
+#include "render/picture.h"
+#include "render/picture_bitmap.h"
+#include "resource.h"
+
+namespace modalscope {
+
+namespace {
+
+// Four horizontal dialog units of the box's font (MS Shell Dlg, 8 points) at 100 %, where
+// the banner's 199 units are its 298 pixels.
+constexpr int kUnitsAt100 = 6;
+
+// The large sources are drawn at this many times the template's pictures.
+constexpr int kLargeScale = 2;
+
+// Large sources in the template's order of the picture controls.
+constexpr int kLargeSources[] = {IDB_ABOUT_BANNER_LARGE, IDB_ABOUT_GRAPHICS_LARGE,
+                                 IDB_ABOUT_PROGRAMMING_LARGE};
+
+// The next picture control after `control` (null: the first), in the template's order.
+HWND nextPicture(HWND dialog, HWND control) {
+    control = control == nullptr ? GetWindow(dialog, GW_CHILD) : GetWindow(control, GW_HWNDNEXT);
+    for (; control != nullptr; control = GetWindow(control, GW_HWNDNEXT)) {
+        char name[8] = {};
+        if (GetClassNameA(control, name, sizeof name) > 0 && lstrcmpiA(name, "Static") == 0 &&
+            (GetWindowLongPtrA(control, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP) {
+            return control;
+        }
+    }
+    return nullptr;
+}
+
+HBITMAP setImage(HWND control, HBITMAP bitmap) {
+    return reinterpret_cast<HBITMAP>(
+        SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
+}
+
+} // namespace
+
+int aboutBoxUnits(HWND dialog) {
+    RECT units = {0, 0, 4, 0};
+    return MapDialogRect(dialog, &units) ? units.right : kUnitsAt100;
+}
+
+void scaleAboutPictures(HWND dialog, HINSTANCE instance, int units) {
+    if (units == kUnitsAt100 || units <= 0) {
+        return;
+    }
+    HWND control = nullptr;
+    for (int source : kLargeSources) {
+        control = nextPicture(dialog, control);
+        Picture large;
+        if (control == nullptr) {
+            return;
+        }
+        if (!loadPicture(instance, source, large)) {
+            continue; // the template's picture stays
+        }
+        const int scale = kUnitsAt100 * kLargeScale;
+        HBITMAP bitmap = createBitmap(nullptr, resizeByArea(large, MulDiv(large.width, units, scale),
+                                                            MulDiv(large.height, units, scale)));
+        if (bitmap == nullptr) {
+            continue; // the template's picture stays
+        }
+        // Once replaced, a static control deletes no picture: the one it had is ours now. A
+        // control may show a copy of what it was given (bitmaps with alpha, common controls
+        // 6); then the copy is what it hands back at the end, and ours is not needed.
+        DeleteObject(setImage(control, bitmap));
+        if (reinterpret_cast<HBITMAP>(SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0)) !=
+            bitmap) {
+            DeleteObject(bitmap);
+        }
+    }
+}
+
+void releaseAboutPictures(HWND dialog) {
+    for (HWND control = nextPicture(dialog, nullptr); control != nullptr;
+         control = nextPicture(dialog, control)) {
+        HBITMAP shown = setImage(control, nullptr);
+        if (shown != nullptr) {
+            DeleteObject(shown);
+        }
+    }
+}
+
+} // namespace modalscope
