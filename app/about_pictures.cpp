@@ -59,8 +59,9 @@ void scaleAboutPictures(HWND dialog, HINSTANCE instance, int units) {
             continue; // the template's picture stays
         }
         const int scale = kUnitsAt100 * kLargeScale;
-        HBITMAP bitmap = createBitmap(nullptr, resizeByArea(large, MulDiv(large.width, units, scale),
-                                                            MulDiv(large.height, units, scale)));
+        HBITMAP bitmap =
+            createBitmap(nullptr, resizeByArea(large, MulDiv(large.width, units, scale),
+                                               MulDiv(large.height, units, scale)));
         if (bitmap == nullptr) {
             continue; // the template's picture stays
         }

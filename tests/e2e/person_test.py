@@ -209,7 +209,8 @@ def about_pictures(program, scale):
         if scale == 1:
             expect(shown == shipped, f"{name} at {control.outer} is not the shipped picture")
             continue
-        expect(abs(width - w * scale) <= w * scale / 20 and abs(height - h * scale) <= h * scale / 20,
+        expect(abs(width - w * scale) <= w * scale / 20
+               and abs(height - h * scale) <= h * scale / 20,
                f"{name} shown at {width}x{height}, want about {scale} times {w}x{h}")
         flat = wrong = 0
         for y in range(1, h - 1):
