@@ -51,10 +51,10 @@ void scaleAboutPictures(HWND dialog, HINSTANCE instance, int units) {
     HWND control = nullptr;
     for (int source : kLargeSources) {
         control = nextPicture(dialog, control);
-        Picture large;
         if (control == nullptr) {
             return;
         }
+        Picture large;
         if (!loadPicture(instance, source, large)) {
             continue; // the template's picture stays
         }
