@@ -17,13 +17,13 @@ GREY = (128, 128, 128)
 
 
 class Screenshot:
-    """The whole X screen, or one X window (pop-ups show black on the screen's), as RGB
-    triples."""
+    """The whole X screen, one X window (pop-ups show black on the screen's) or a picture
+    file, as RGB triples."""
 
-    def __init__(self, window=None):
+    def __init__(self, window=None, path=None):
         source = "-root" if window is None else f"-id {window}"
         ppm = subprocess.run(
-            f"xwd {source} -silent | convert xwd:- ppm:-",
+            f"convert '{path}' ppm:-" if path else f"xwd {source} -silent | convert xwd:- ppm:-",
             shell=True, check=True, capture_output=True).stdout
         fields = re.match(rb"P6\s+(?:#[^\n]*\n\s*)*(\d+)\s+(\d+)\s+(\d+)\s", ppm)
         self.width, self.height = int(fields.group(1)), int(fields.group(2))
