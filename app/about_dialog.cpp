@@ -10,7 +10,7 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_INITDIALOG:
         scaleAboutPictures(dialog,
                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)),
-                           aboutBoxUnits(dialog));
+                           aboutPictureDpi(dialog));
         return TRUE;
     case WM_DESTROY:
         releaseAboutPictures(dialog);

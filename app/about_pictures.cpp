@@ -1,5 +1,7 @@
 #include "app/about_pictures.h"
 
+#include <algorithm>
+
 #include "render/picture.h"
 #include "render/picture_bitmap.h"
 #include "resource.h"
@@ -8,8 +10,11 @@ namespace modalscope {
 
 namespace {
 
-// Four horizontal dialog units of the box's font (MS Shell Dlg, 8 points) at 100 %, where
-// the banner's 199 units are its 298 pixels.
+// Pixels per inch at 100 %, where the template's pictures have their shipped sizes.
+constexpr int kDpiAt100 = 96;
+
+// Pixels in four horizontal dialog units of the box's font (MS Shell Dlg, 8 points) at
+// 100 %, where the banner's 199 units are its 298 pixels.
 constexpr int kUnitsAt100 = 6;
 
 // The large sources are drawn at this many times the template's pictures.
@@ -39,13 +44,24 @@ HBITMAP setImage(HWND control, HBITMAP bitmap) {
 
 } // namespace
 
-int aboutBoxUnits(HWND dialog) {
+int aboutPictureDpi(HWND dialog) {
+    HDC surface = GetDC(dialog);
+    const int dpi = surface != nullptr ? GetDeviceCaps(surface, LOGPIXELSX) : kDpiAt100;
+    if (surface != nullptr) {
+        ReleaseDC(dialog, surface);
+    }
+    // A font does not grow exactly with the display (under Wine at 120 DPI the box's font is
+    // 8/6 as wide as at 100 % but only 15/12 as high): on a scaled display the pictures follow
+    // the smaller of its width's growth and the display's. At 100 % they stay as shipped.
     RECT units = {0, 0, 4, 0};
-    return MapDialogRect(dialog, &units) ? units.right : kUnitsAt100;
+    const int layout = MapDialogRect(dialog, &units) ? units.right : kUnitsAt100;
+    return dpi <= kDpiAt100
+               ? dpi
+               : std::max(kDpiAt100, std::min(dpi, MulDiv(kDpiAt100, layout, kUnitsAt100)));
 }
 
-void scaleAboutPictures(HWND dialog, HINSTANCE instance, int units) {
-    if (units == kUnitsAt100 || units <= 0) {
+void scaleAboutPictures(HWND dialog, HINSTANCE instance, int dpi) {
+    if (dpi == kDpiAt100 || dpi <= 0) {
         return;
     }
     HWND control = nullptr;
@@ -58,10 +74,9 @@ void scaleAboutPictures(HWND dialog, HINSTANCE instance, int units) {
         if (!loadPicture(instance, source, large)) {
             continue; // the template's picture stays
         }
-        const int scale = kUnitsAt100 * kLargeScale;
-        HBITMAP bitmap =
-            createBitmap(nullptr, resizeByArea(large, MulDiv(large.width, units, scale),
-                                               MulDiv(large.height, units, scale)));
+        const int scale = kDpiAt100 * kLargeScale;
+        HBITMAP bitmap = createBitmap(nullptr, resizeByArea(large, MulDiv(large.width, dpi, scale),
+                                                            MulDiv(large.height, dpi, scale)));
         if (bitmap == nullptr) {
             continue; // the template's picture stays
         }

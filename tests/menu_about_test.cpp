@@ -113,9 +113,8 @@ std::vector<HBITMAP> shownPictures(HWND dialog) {
     return shown;
 }
 
-// Two boxes laid out 1.5 and 2 times as wide as at 100 % (9 and 12 pixels in four dialog
-// units, not 6) show their pictures that much larger. Each box deletes what it showed, the
-// template's pictures included, and only that.
+// Two boxes with pictures for 144 and 192 pixels per inch show them 1.5 and 2 times as large.
+// Each box deletes what it showed, the template's pictures included, and only that.
 TEST(MenuAbout, ScaledPicturesBelongToTheirBox) {
     HWND boxes[2] = {};
     std::vector<HBITMAP> shown[2];
@@ -123,7 +122,7 @@ TEST(MenuAbout, ScaledPicturesBelongToTheirBox) {
         boxes[b] = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT),
                                       nullptr, aboutDialogProc, 0);
         const std::vector<HBITMAP> templates = shownPictures(boxes[b]);
-        scaleAboutPictures(boxes[b], GetModuleHandleW(nullptr), 9 + 3 * b);
+        scaleAboutPictures(boxes[b], GetModuleHandleW(nullptr), 144 + 48 * b);
         shown[b] = shownPictures(boxes[b]);
         ASSERT_EQ(shown[b].size(), 3u);
         for (int i = 0; i < 3; ++i) {
