@@ -1,5 +1,6 @@
 #include "app/about_dialog.h"
 
+#include "app/about_pictures.h"
 #include "resource.h"
 
 namespace modalscope {
@@ -7,7 +8,13 @@ namespace modalscope {
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
+        scaleAboutPictures(dialog,
+                           reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)),
+                           aboutPictureDpi(dialog));
         return TRUE;
+    case WM_DESTROY:
+        releaseAboutPictures(dialog);
+        return FALSE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
             EndDialog(dialog, 0);

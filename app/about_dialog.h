@@ -6,6 +6,7 @@
 namespace modalscope {
 
 // OK (or Enter) and the close box end the box with 0; Escape's cancel command does not.
+// Opening, the box sizes its pictures to its own scale; destroyed, it deletes them.
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Runs the box without an owner, so the main window stays usable while it is open. The

@@ -30,19 +30,25 @@ void correctClientSize(HWND window, PixelSize wanted) {
     }
 }
 
+HICON loadIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
+    // Shared: the system owns the icon and hands every registration the same one. At the
+    // system's own sizes each place (title bar, taskbar, Alt+Tab) gets an image of its size
+    // on a scaled display too, rather than one image stretched.
+    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_MODALSCOPE), IMAGE_ICON,
+                                         GetSystemMetrics(widthMetric),
+                                         GetSystemMetrics(heightMetric), LR_SHARED));
+}
+
 } // namespace
 
 bool registerMainClass(HINSTANCE instance) {
-    // Shared: the system owns the icon and hands every registration the same one.
-    HICON icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_MODALSCOPE),
-                                               IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = mainWindowProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = icon;
-    windowClass.hIconSm = icon;
+    windowClass.hIcon = loadIcon(instance, SM_CXICON, SM_CYICON);
+    windowClass.hIconSm = loadIcon(instance, SM_CXSMICON, SM_CYSMICON);
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground =
         reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_INACTIVEBORDER + 1));

@@ -34,6 +34,12 @@
 #define IDB_ABOUT_PROGRAMMING 146
 #define IDB_ABOUT_GRAPHICS 147
 
+// The same About box pictures drawn at twice their size, reduced to the box's own scale
+// when it opens on a scaled display.
+#define IDB_ABOUT_BANNER_LARGE 170
+#define IDB_ABOUT_PROGRAMMING_LARGE 171
+#define IDB_ABOUT_GRAPHICS_LARGE 172
+
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif

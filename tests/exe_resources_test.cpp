@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -68,6 +69,34 @@ TEST(ExeResources, OneManifestWithDpiAwarenessSupportedOsAndCommonControls) {
     };
     for (const char* piece : wanted) {
         EXPECT_NE(text.find(piece), std::string::npos) << piece;
+    }
+}
+
+// The icon lists the classic 16-colour image and a 32-bit one for each size a scaled desktop
+// asks for; the system finds each size's own image (256 in PNG) and loads it.
+TEST(ExeResources, IconHasAnImageForEverySize) {
+    ExeImage exe;
+    auto data = [&](int id, int type) {
+        HRSRC found = FindResourceA(exe.module(), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(type));
+        return static_cast<BYTE*>(LockResource(LoadResource(exe.module(), found)));
+    };
+    BYTE* group = data(115, 14); // RT_GROUP_ICON: 6 bytes, then 14 for each image
+    ASSERT_NE(group, nullptr) << exePath();
+    std::vector<std::pair<int, int>> listed; // width, bits per pixel
+    for (const BYTE* entry = group + 6; entry < group + 6 + 14 * group[4]; entry += 14) {
+        listed.emplace_back(entry[0] == 0 ? 256 : entry[0], entry[6]);
+    }
+    EXPECT_EQ(listed, (std::vector<std::pair<int, int>>{
+                          {32, 4}, {16, 32}, {20, 32}, {24, 32}, {32, 32}, {48, 32}, {256, 32}}));
+    for (int side : {16, 20, 24, 32, 48, 256}) {
+        const BYTE* image = data(LookupIconIdFromDirectoryEx(group, TRUE, side, side, 0), 3);
+        ASSERT_NE(image, nullptr) << side;
+        // A PNG's width is big-endian at 16; a bitmap header's little-endian at 4.
+        EXPECT_EQ(image[0] == 0x89 ? image[18] << 8 | image[19] : image[4] | image[5] << 8, side);
+        HICON icon = static_cast<HICON>(
+            LoadImageA(exe.module(), MAKEINTRESOURCEA(115), IMAGE_ICON, side, side, 0));
+        EXPECT_NE(icon, nullptr) << side;
+        DestroyIcon(icon);
     }
 }
 

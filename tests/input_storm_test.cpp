@@ -128,6 +128,7 @@ TEST(InputStorm, SeventyThousandFramesLeakNothing) {
 TEST(InputStorm, RepeatedStartAndShutdownReleaseWhatTheyCreate) {
     DWORD objectsAfterFirst = 0;
     HICON firstIcon = nullptr;
+    HICON firstSmallIcon = nullptr;
     for (int cycle = 0; cycle < 300; ++cycle) {
         HDC back = nullptr;
         HBITMAP bitmap = nullptr;
@@ -141,13 +142,19 @@ TEST(InputStorm, RepeatedStartAndShutdownReleaseWhatTheyCreate) {
             marker = painter.marker(kDoubleInlayMarker).bitmap();
             markerSurface = painter.marker(kDoubleInlayMarker).surface();
             ASSERT_NE(marker, nullptr);
-            // One icon for every registration, not one more each time.
+            // One icon of each size for every registration, not one more each time; the small
+            // one an image of its own size, not the large one.
             const HICON icon = reinterpret_cast<HICON>(GetClassLongPtrA(app.window, GCLP_HICON));
+            const HICON small =
+                reinterpret_cast<HICON>(GetClassLongPtrA(app.window, GCLP_HICONSM));
             ASSERT_NE(icon, nullptr);
             if (cycle == 0) {
                 firstIcon = icon;
+                firstSmallIcon = small;
             }
             ASSERT_EQ(icon, firstIcon) << "cycle " << cycle;
+            ASSERT_EQ(small, firstSmallIcon) << "cycle " << cycle;
+            ASSERT_NE(small, icon);
             SendMessageA(app.window, WM_KEYDOWN, VK_SPACE, 0);
             if (cycle == 0 || cycle == 299) {
                 expectBoardShown(session);

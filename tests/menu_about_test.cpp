@@ -6,8 +6,10 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/about_dialog.h"
+#include "app/about_pictures.h"
 #include "resource.h"
 
 namespace modalscope {
@@ -98,6 +100,45 @@ TEST(MenuAbout, DialogTemplateHasCaptionControlsAndOneTabStop) {
     EXPECT_TRUE(IsWindow(dialog));
     EXPECT_EQ(aboutDialogProc(dialog, WM_INITDIALOG, 0, 0), TRUE);
     DestroyWindow(dialog);
+}
+
+std::vector<HBITMAP> shownPictures(HWND dialog) {
+    std::vector<HBITMAP> shown;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP) {
+            shown.push_back(reinterpret_cast<HBITMAP>(
+                SendMessageW(child, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+        }
+    }
+    return shown;
+}
+
+// Two boxes with pictures for 144 and 192 pixels per inch show them 1.5 and 2 times as large.
+// Each box deletes what it showed, the template's pictures included, and only that.
+TEST(MenuAbout, ScaledPicturesBelongToTheirBox) {
+    HWND boxes[2] = {};
+    std::vector<HBITMAP> shown[2];
+    for (int b = 0; b < 2; ++b) {
+        boxes[b] = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT),
+                                      nullptr, aboutDialogProc, 0);
+        const std::vector<HBITMAP> templates = shownPictures(boxes[b]);
+        scaleAboutPictures(boxes[b], GetModuleHandleW(nullptr), 144 + 48 * b);
+        shown[b] = shownPictures(boxes[b]);
+        ASSERT_EQ(shown[b].size(), 3u);
+        for (int i = 0; i < 3; ++i) {
+            BITMAP size = {};
+            GetObjectW(shown[b][i], sizeof size, &size);
+            EXPECT_EQ(size.bmWidth, (i == 0 ? 298 : 80) * (3 + b) / 2) << b << " " << i;
+            EXPECT_EQ(GetObjectType(templates[i]), 0u) << b << " template " << i;
+        }
+    }
+    for (int b = 0; b < 2; ++b) {
+        DestroyWindow(boxes[b]);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(GetObjectType(shown[b][i]), 0u) << b << " " << i;
+            EXPECT_EQ(GetObjectType(shown[1][i]), b == 0 ? DWORD{OBJ_BITMAP} : 0u);
+        }
+    }
 }
 
 // OK and the close box end a real modal run with 0; a timer presses them from inside the

@@ -248,17 +248,21 @@ TEST(ResourceImages, AboutPicturesHaveTheirSizes) {
     }
 }
 
-TEST(ResourceImages, IconIsOneMaskedSixteenColourImage) {
+// The classic image comes first among the seven (the other sizes are read from the exe).
+TEST(ResourceImages, IconStartsWithTheMaskedSixteenColourImage) {
     const Bytes ico = readFile("modalscope.ico");
-    ASSERT_EQ(ico.size(), 22u + 40 + 16 * 4 + 32 * 16 + 32 * 4);
-    // (offset, width in bytes, value): ICONDIR, its one entry, then the BITMAPINFOHEADER.
-    const std::uint32_t fields[][3] = {
-        {2, 2, 1},   {4, 2, 1},   {6, 1, 32},  {7, 1, 32},  {8, 1, 16}, {12, 2, 4}, {14, 4, 744},
-        {18, 4, 22}, {22, 4, 40}, {26, 4, 32}, {30, 4, 64}, {36, 2, 4}, {38, 4, 0}};
+    const std::size_t image = 6 + 16 * 7;
+    ASSERT_GE(ico.size(), image + 40 + 16 * 4 + 32 * 16 + 32 * 4);
+    // (offset, width in bytes, value): ICONDIR, its first entry, then the BITMAPINFOHEADER.
+    const std::uint32_t fields[][3] = {{2, 2, 1},          {4, 2, 7},          {6, 1, 32},
+                                       {7, 1, 32},         {8, 1, 16},         {12, 2, 4},
+                                       {14, 4, 744},       {18, 4, image},     {image, 4, 40},
+                                       {image + 4, 4, 32}, {image + 8, 4, 64}, {image + 14, 2, 4},
+                                       {image + 16, 4, 0}};
     for (const auto& f : fields) {
         EXPECT_EQ(le(ico, f[0], static_cast<int>(f[1])), f[2]) << "at " << f[0];
     }
-    const std::size_t andBits = 22 + 40 + 16 * 4 + 32 * 16; // after palette and colour bits
+    const std::size_t andBits = image + 40 + 16 * 4 + 32 * 16; // after palette, colour bits
     auto transparent = [&](int x, int y) {
         return (ico.at(andBits + (31 - y) * 4 + x / 8) >> (7 - x % 8)) & 1;
     };

@@ -1,16 +1,22 @@
 """Makes the About box pictures: resources/about/145.bmp (title banner, 298x65),
 146.bmp (chord diagram beside the programming credit, 80x80) and 147.bmp
-(circle of interval discs beside the graphics credit, 80x80).
+(circle of interval discs beside the graphics credit, 80x80); and the same three
+drawings at twice those sizes, 170.bmp, 171.bmp and 172.bmp, from which the box
+reduces its pictures on a scaled display.
 
 Run: /usr/bin/python3 tools/make_about_images.py
-Drawn four times larger and shrunk, so edges are smooth.
+Drawn four times larger and shrunk, so edges are smooth. The large ones are kept in
+256 colours: a third of the bytes, and the program reduces them anyway.
 """
 import math
+
+from PIL import Image
 
 from imagelib import (BLACK, FIFTH, ROOT, SEVENTH, THIRD, font, resource_dir,
                       save_bmp, supersampled)
 
 SCALE = 4
+LARGE = 2  # the large sources' size against the 100 % pictures
 INK = (0x22, 0x22, 0x30)
 WOOD = (0x5A, 0x38, 0x22)
 FRET = (0xC8, 0xC8, 0xC0)
@@ -85,11 +91,22 @@ def interval_circle(draw, s):
         disc(draw, s, x, y, r, TONE_COLOUR.get(k, BLACK))
 
 
+def save_large(img, path):
+    """256 colours picked from the picture itself, without dithering, so flat areas stay
+    flat; PIL writes such an image as an 8-bit BMP with its colour table."""
+    img.quantize(256, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE).save(path, "BMP")
+    print("wrote", path)
+
+
 def main():
     out = resource_dir("about")
-    save_bmp(supersampled(298, 65, SCALE, banner), out / "145.bmp")
-    save_bmp(supersampled(80, 80, SCALE, chord_diagram), out / "146.bmp")
-    save_bmp(supersampled(80, 80, SCALE, interval_circle), out / "147.bmp")
+    pictures = [(145, 170, 298, 65, banner), (146, 171, 80, 80, chord_diagram),
+                (147, 172, 80, 80, interval_circle)]
+    for small, large, width, height, paint in pictures:
+        save_bmp(supersampled(width, height, SCALE, paint), out / f"{small}.bmp")
+        save_large(supersampled(width * LARGE, height * LARGE, SCALE,
+                                lambda draw, s, paint=paint: paint(draw, s * LARGE)),
+                   out / f"{large}.bmp")
 
 
 if __name__ == "__main__":

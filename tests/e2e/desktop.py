@@ -17,11 +17,13 @@ GREY = (128, 128, 128)
 
 
 class Screenshot:
-    """The whole X screen as RGB triples."""
+    """The whole X screen, one X window (pop-ups show black on the screen's) or a picture
+    file, as RGB triples."""
 
-    def __init__(self):
+    def __init__(self, window=None, path=None):
+        source = "-root" if window is None else f"-id {window}"
         ppm = subprocess.run(
-            "xwd -root -silent | convert xwd:- ppm:-",
+            f"convert '{path}' ppm:-" if path else f"xwd {source} -silent | convert xwd:- ppm:-",
             shell=True, check=True, capture_output=True).stdout
         fields = re.match(rb"P6\s+(?:#[^\n]*\n\s*)*(\d+)\s+(\d+)\s+(\d+)\s", ppm)
         self.width, self.height = int(fields.group(1)), int(fields.group(2))
@@ -136,6 +138,15 @@ class Program:
     # -- what the board shows
     def shot(self):
         return Screenshot()
+
+    def about_shot(self):
+        """The About box as drawn, frame included, from its own X window."""
+        found = subprocess.run(["xdotool", "search", "--name", "^О Modalscope$"],
+                               capture_output=True, text=True, stdin=subprocess.DEVNULL)
+        ids = found.stdout.split()
+        if len(ids) != 1:
+            raise AssertionError(f"X windows of the About box: {ids}")
+        return Screenshot(ids[0])
 
     def cell_box(self, string, fret):
         """The marker square of a cell, in screen pixels: left, top, right, bottom."""

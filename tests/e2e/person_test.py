@@ -6,11 +6,12 @@ Each scenario starts the program in a fresh folder and fails with a message on t
 thing that is not as it should be."""
 
 import argparse
+import os
 import subprocess
 import sys
 import time
 
-from desktop import GREY, ORANGE, WHITE, Program
+from desktop import GREY, ORANGE, WHITE, Program, Screenshot
 
 OPEN_PITCH = [0, -5, -9, -14, -19, -24]  # standard tuning, high string first
 
@@ -142,6 +143,10 @@ def open_about(program):
     program.until(lambda s: s.at(*MENU_ABOUT) != under, what="the help menu")
     time.sleep(0.3)
     program.click_screen(*MENU_ABOUT)
+    return wait_about_open(program)
+
+
+def wait_about_open(program):
     end = time.time() + 15
     while time.time() < end:
         box, controls = program.about_box()
@@ -158,6 +163,43 @@ def wait_about_closed(program):
             return
         time.sleep(0.2)
     raise AssertionError("the About box did not close")
+
+
+ABOUT_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources",
+                         "about")
+
+
+def about_pictures(program, scale):
+    """The About box opened through the menu with keys (the menu bar moves with the scale, its
+    keys do not): each picture, in the template's order, is `scale` times its shipped size. At
+    1 it is the shipped picture pixel for pixel; scaled, each pixel of a flat area of the
+    shipped picture shows that colour at its place in the larger one, out to the control's
+    edges. Enter closes the box."""
+    for key in ("F10", "Right", "Down", "Return"):
+        program.key(key)
+        time.sleep(0.3)
+    box, controls = wait_about_open(program)
+    time.sleep(0.5)  # drawn
+    shot = program.about_shot()
+    for control, name in zip(controls[1:4], ("145", "147", "146")):
+        pic = Screenshot(path=os.path.join(ABOUT_DIR, name + ".bmp"))
+        w, h, tolerance = pic.width, pic.height, 0 if scale == 1 else 12
+        left, top, width, height = control.outer
+        expect(abs(width - w * scale) <= tolerance and abs(height - h * scale) <= tolerance,
+               f"{name} shown at {width}x{height}, want about {scale} times {w}x{h}")
+        wrong = 0
+        for y in range(h):
+            for x in range(w):
+                colour = pic.at(x, y)
+                if scale != 1 and (x in (0, w - 1) or y in (0, h - 1) or any(
+                        pic.at(x + i, y + j) != colour for j in (-1, 0, 1) for i in (-1, 0, 1))):
+                    continue  # only flat areas keep their exact colour when scaled
+                seen = shot.at(left - box.outer[0] + (2 * x + 1) * width // (2 * w),
+                               top - box.outer[1] + (2 * y + 1) * height // (2 * h))
+                wrong += max(abs(a - b) for a, b in zip(seen, colour)) > tolerance
+        expect(wrong <= w * h // 100 * (scale != 1), f"{name}: {wrong} pixels differ")
+    program.key("Return")
+    wait_about_closed(program)
 
 
 def scenario_about_box(program):
@@ -212,11 +254,12 @@ def sized(settings, outer, saved):
     return scenario
 
 
-def whole_board(client, saved, settings=None, display=None):
+def whole_board(client, saved, settings=None, display=None, about=None):
     """The client area is exactly the board (24a + 1 by 7a) inside a window that fits the
     screen; the palette row is shown whole and takes presses down to its lowest pixels but
     not above it; the file saved is as wanted. `display`: what the prefix's programs must
-    see of its display settings, so a setting that did not take effect fails here."""
+    see of its display settings, so a setting that did not take effect fails here. `about`:
+    the scale of the About box's pictures on that display."""
     def scenario(program):
         if display is not None:
             seen = program.display_metrics()
@@ -257,6 +300,8 @@ def whole_board(client, saved, settings=None, display=None):
         program.click(18 * a - a // 2, 7 * a - 1)
         program.until(lambda s: s.pixels == shot.pixels,
                       what="the board as at the start after the presses that undo")
+        if about is not None:
+            about_pictures(program, about)
         program.key("Escape")
         expect_saved(program, program.wait_exit(), saved)
     scenario.settings = settings
@@ -297,12 +342,16 @@ SCENARIOS = {
     "width_huge": whole_board((1009, 294), b"Width 99991\r\n", b"Width 100000\n"),
     # Each display of its own prefix (tests/e2e/displays), as display_session.sh sets it up.
     "display_default": whole_board((1009, 294), b"Width 1015\r\n",
-                                   display={"dpi": "96", "caption": "19", "menu": "19"}),
-    "display_dpi144": whole_board((1009, 294), b"Width 1015\r\n", display={"dpi": "144"}),
+                                   display={"dpi": "96", "caption": "19", "menu": "19"}, about=1),
+    "display_dpi144": whole_board((1009, 294), b"Width 1015\r\n", display={"dpi": "144"},
+                                  about=1.5),
+    "display_dpi192": whole_board((1009, 294), b"Width 1015\r\n", display={"dpi": "192"},
+                                  about=2),
     "display_theme": whole_board((1009, 294), b"Width 1015\r\n",
                                  display={"dpi": "96", "caption": "23", "menu": "20"}),
     "display_dpi120_1280x1024": whole_board((1249, 364), b"Width 1255\r\n",
-                                            display={"dpi": "120", "screen": "1280,1024"}),
+                                            display={"dpi": "120", "screen": "1280,1024"},
+                                            about=1.25),
     "display_1600x400": whole_board((1201, 350), b"Width 1207\r\n",
                                     display={"dpi": "96", "screen": "1600,400"}),
     "width_beyond_32_bits": sized(b"Width 99999999999\n", None, b"Width 7\r\n"),
