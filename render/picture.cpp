@@ -43,6 +43,64 @@ std::vector<Span> spans(int from, int to) {
     return result;
 }
 
+constexpr std::uint32_t kRle8 = 1; // BI_RLE8
+
+// Run-length encoded 8-bit rows (BI_RLE8), stored bottom-up: pairs (count, index) repeat
+// one index; (0, 0) ends a row, (0, 1) the picture, (0, 2, dx, dy) moves ahead, and (0, n)
+// with n >= 3 is followed by n indexes padded to a whole word. Pixels a row end or a move
+// skips keep colour entry 0. False for a run past the row's end, an index past the table,
+// or data that stops before the end-of-picture mark.
+bool decodeRle8(const std::uint8_t* data, std::size_t size, const std::uint32_t* colours,
+                std::uint32_t count, Picture& picture) {
+    std::size_t at = 0;
+    int x = 0;
+    int row = 0; // counted from the bottom
+    auto put = [&](std::uint8_t index) {
+        if (index >= count || x >= picture.width || row >= picture.height) {
+            return false;
+        }
+        const int y = picture.height - 1 - row;
+        picture.pixels[static_cast<std::size_t>(y) * picture.width + x++] = colours[index];
+        return true;
+    };
+    while (at + 2 <= size) {
+        const std::uint8_t first = data[at];
+        const std::uint8_t second = data[at + 1];
+        at += 2;
+        if (first > 0) {
+            for (int k = 0; k < first; ++k) {
+                if (!put(second)) {
+                    return false;
+                }
+            }
+        } else if (second == 0) {
+            x = 0;
+            ++row;
+        } else if (second == 1) {
+            return true;
+        } else if (second == 2) {
+            if (at + 2 > size) {
+                return false;
+            }
+            x += data[at];
+            row += data[at + 1];
+            at += 2;
+        } else {
+            const std::size_t padded = (std::size_t{second} + 1) / 2 * 2;
+            if (padded > size - at) {
+                return false;
+            }
+            for (int k = 0; k < second; ++k) {
+                if (!put(data[at + k])) {
+                    return false;
+                }
+            }
+            at += padded;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 bool decodeDib(const std::uint8_t* data, std::size_t size, Picture& out) {
@@ -56,8 +114,10 @@ bool decodeDib(const std::uint8_t* data, std::size_t size, Picture& out) {
     const std::uint32_t compression = readLe(data + 16, 4);
     std::uint32_t colours = readLe(data + 32, 4);
     const std::int64_t height = signedHeight < 0 ? -signedHeight : signedHeight;
+    const bool rle8 = compression == kRle8 && bits == 8 && signedHeight > 0;
     if (headerSize < 40 || headerSize > size || width <= 0 || height <= 0 ||
-        width > 0x8000 || height > 0x8000 || compression != 0 || (bits != 8 && bits != 24)) {
+        width > 0x8000 || height > 0x8000 || (compression != 0 && !rle8) ||
+        (bits != 8 && bits != 24)) {
         return false;
     }
     if (bits == 8 && colours == 0) {
@@ -69,13 +129,26 @@ bool decodeDib(const std::uint8_t* data, std::size_t size, Picture& out) {
     const std::size_t table = headerSize;
     const std::size_t rows = table + std::size_t{colours} * 4;
     const std::size_t stride = (static_cast<std::size_t>(width) * bits / 8 + 3) / 4 * 4;
-    if (colours > 256 || rows > size || (size - rows) / stride < static_cast<std::size_t>(height)) {
+    if (colours > 256 || rows > size ||
+        (!rle8 && (size - rows) / stride < static_cast<std::size_t>(height))) {
         return false;
+    }
+    std::uint32_t palette[256] = {};
+    for (std::uint32_t i = 0; i < colours; ++i) {
+        const std::uint8_t* entry = data + table + 4 * std::size_t{i};
+        palette[i] = rgb(entry[2], entry[1], entry[0]);
     }
     Picture picture;
     picture.width = static_cast<int>(width);
     picture.height = static_cast<int>(height);
-    picture.pixels.resize(static_cast<std::size_t>(width * height));
+    picture.pixels.assign(static_cast<std::size_t>(width * height), palette[0]);
+    if (rle8) {
+        if (!decodeRle8(data + rows, size - rows, palette, colours, picture)) {
+            return false;
+        }
+        out = std::move(picture);
+        return true;
+    }
     for (int y = 0; y < picture.height; ++y) {
         const int stored = signedHeight < 0 ? y : picture.height - 1 - y;
         const std::uint8_t* row = data + rows + stride * static_cast<std::size_t>(stored);
@@ -84,8 +157,7 @@ bool decodeDib(const std::uint8_t* data, std::size_t size, Picture& out) {
             if (bits == 24) {
                 pixel = rgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
             } else if (row[x] < colours) {
-                const std::uint8_t* entry = data + table + 4 * std::size_t{row[x]};
-                pixel = rgb(entry[2], entry[1], entry[0]);
+                pixel = palette[row[x]];
             } else {
                 return false; // an index past the colour table
             }

@@ -21,8 +21,9 @@ struct Picture {
 };
 
 // Reads a packed device-independent bitmap (a bitmap resource: info header, colour table,
-// rows): 8 bits per pixel through its colour table, or 24 bits; uncompressed; rows bottom-up
-// or top-down. False, leaving `out` as it was, for anything else or for truncated data.
+// rows): 8 bits per pixel through its colour table, or 24 bits; uncompressed, rows bottom-up
+// or top-down, or 8 bits run-length encoded (BI_RLE8, bottom-up). False, leaving `out` as it
+// was, for anything else or for truncated data.
 bool decodeDib(const std::uint8_t* data, std::size_t size, Picture& out);
 
 // `source` at width by height: each new pixel is the mean of the part of the source it
