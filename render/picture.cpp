@@ -115,9 +115,8 @@ bool decodeDib(const std::uint8_t* data, std::size_t size, Picture& out) {
     std::uint32_t colours = readLe(data + 32, 4);
     const std::int64_t height = signedHeight < 0 ? -signedHeight : signedHeight;
     const bool rle8 = compression == kRle8 && bits == 8 && signedHeight > 0;
-    if (headerSize < 40 || headerSize > size || width <= 0 || height <= 0 ||
-        width > 0x8000 || height > 0x8000 || (compression != 0 && !rle8) ||
-        (bits != 8 && bits != 24)) {
+    if (headerSize < 40 || headerSize > size || width <= 0 || height <= 0 || width > 0x8000 ||
+        height > 0x8000 || (compression != 0 && !rle8) || (bits != 8 && bits != 24)) {
         return false;
     }
     if (bits == 8 && colours == 0) {
@@ -176,42 +175,57 @@ Picture resizeByArea(const Picture& source, int width, int height) {
     const std::vector<Span> across = spans(source.width, width);
     const std::vector<Span> down = spans(source.height, height);
     // Across first, keeping the sums unrounded: three channels per pixel, in units of
-    // source.width.
-    std::vector<std::int64_t> rows(static_cast<std::size_t>(source.height) * width * 3);
+    // source.width. Each source row is split into its channels once.
+    const std::size_t line = static_cast<std::size_t>(width) * 3;
+    std::vector<std::int64_t> rows(static_cast<std::size_t>(source.height) * line);
+    std::vector<std::int64_t> channels(static_cast<std::size_t>(source.width) * 3);
     for (int y = 0; y < source.height; ++y) {
+        const std::uint32_t* in = &source.pixels[static_cast<std::size_t>(y) * source.width];
+        for (int x = 0; x < source.width; ++x) {
+            channels[3 * x] = (in[x] >> 16) & 0xFF;
+            channels[3 * x + 1] = (in[x] >> 8) & 0xFF;
+            channels[3 * x + 2] = in[x] & 0xFF;
+        }
+        std::int64_t* out = &rows[static_cast<std::size_t>(y) * line];
         for (int x = 0; x < width; ++x) {
             const Span& span = across[static_cast<std::size_t>(x)];
-            std::int64_t sum[3] = {};
-            for (std::size_t k = 0; k < span.weights.size(); ++k) {
-                const std::uint32_t pixel = source.at(span.first + static_cast<int>(k), y);
-                for (int c = 0; c < 3; ++c) {
-                    sum[c] += span.weights[k] * ((pixel >> (16 - 8 * c)) & 0xFF);
-                }
+            const std::int64_t* from = &channels[3 * static_cast<std::size_t>(span.first)];
+            std::int64_t r = 0, g = 0, b = 0;
+            for (const std::int64_t weight : span.weights) {
+                r += weight * from[0];
+                g += weight * from[1];
+                b += weight * from[2];
+                from += 3;
             }
-            std::int64_t* out = &rows[(static_cast<std::size_t>(y) * width + x) * 3];
-            std::copy(sum, sum + 3, out);
+            out[3 * x] = r;
+            out[3 * x + 1] = g;
+            out[3 * x + 2] = b;
         }
     }
+    // Then down, a whole target row at a time, and rounded once.
     const std::int64_t total = std::int64_t{source.width} * source.height;
     result.width = width;
     result.height = height;
     result.pixels.resize(static_cast<std::size_t>(width) * height);
+    std::vector<std::int64_t> sums(line);
     for (int y = 0; y < height; ++y) {
         const Span& span = down[static_cast<std::size_t>(y)];
-        for (int x = 0; x < width; ++x) {
-            std::int64_t sum[3] = {};
-            for (std::size_t k = 0; k < span.weights.size(); ++k) {
-                const std::int64_t* in =
-                    &rows[((span.first + k) * static_cast<std::size_t>(width) + x) * 3];
-                for (int c = 0; c < 3; ++c) {
-                    sum[c] += span.weights[k] * in[c];
-                }
+        std::fill(sums.begin(), sums.end(), 0);
+        const std::int64_t* from = &rows[static_cast<std::size_t>(span.first) * line];
+        for (const std::int64_t weight : span.weights) {
+            for (std::size_t i = 0; i < line; ++i) {
+                sums[i] += weight * from[i];
             }
+            from += line;
+        }
+        std::uint32_t* out = &result.pixels[static_cast<std::size_t>(y) * width];
+        for (int x = 0; x < width; ++x) {
             std::uint32_t pixel = 0;
             for (int c = 0; c < 3; ++c) {
-                pixel = (pixel << 8) | static_cast<std::uint32_t>((sum[c] + total / 2) / total);
+                pixel = (pixel << 8) |
+                        static_cast<std::uint32_t>((sums[3 * x + c] + total / 2) / total);
             }
-            result.pixels[static_cast<std::size_t>(y) * width + x] = pixel;
+            out[x] = pixel;
         }
     }
     return result;

@@ -7,6 +7,10 @@
 #define ID_ABOUT 122
 #define IDD_ABOUT 124
 
+// The About box's own manifest (Common Controls 6), a manifest resource apart from the
+// process manifest (1); numbers up to 16 are the system's.
+#define IDR_ABOUT_MANIFEST 124
+
 // Marker pictures, named by the marker they show (IDB_MARKER_n is marker n).
 #define IDB_MARKER_1 125
 #define IDB_MARKER_9 126

@@ -147,5 +147,29 @@ TEST(MenuAbout, ProgramBoxKeepsItsRussianCaption) {
     EXPECT_TRUE(boxFoundByCaption);
 }
 
+// The program's box gets Common Controls 6 from its own manifest: its OK button's class
+// comes from comctl32, which the test process (whose process manifest does not ask for
+// it) has not loaded before.
+HMODULE buttonClassModule = nullptr;
+
+void CALLBACK closeAfterLookingAtOk(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    HWND box = FindWindowW(nullptr, L"\u041e Modalscope");
+    HWND ok = box != nullptr ? GetDlgItem(box, IDOK) : nullptr;
+    buttonClassModule =
+        ok != nullptr ? reinterpret_cast<HMODULE>(GetClassLongPtrW(ok, GCLP_HMODULE)) : nullptr;
+    if (box != nullptr) {
+        SendMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+}
+
+TEST(MenuAbout, ProgramBoxAloneUsesCommonControls6) {
+    EXPECT_EQ(GetModuleHandleW(L"comctl32.dll"), nullptr) << "loaded before the box";
+    SetTimer(nullptr, 0, 200, closeAfterLookingAtOk);
+    runAboutDialog(GetModuleHandleW(nullptr));
+    ASSERT_NE(GetModuleHandleW(L"comctl32.dll"), nullptr);
+    EXPECT_EQ(buttonClassModule, GetModuleHandleW(L"comctl32.dll"));
+}
+
 } // namespace
 } // namespace modalscope

@@ -26,31 +26,31 @@ def _ramp_of(colour, keys):
 
 
 def palette_for(colours, keys):
+    """(palette, {colour: index}). A blend keeps to its own two colours: it is given the
+    nearest step along its blend, so a grey edge stays grey."""
     keys = list(dict.fromkeys(keys))
     others = [c for c in colours if c not in keys]
     if len(keys) + len(others) <= 256:
-        return keys + sorted(others)
+        palette = keys + sorted(others)
+        return palette, {c: palette.index(c) for c in colours}
     ramps = {}
     for c in others:
         pair, t = _ramp_of(c, keys)
-        ramps.setdefault(pair, []).append(t)
+        ramps.setdefault(pair, []).append((t, c))
     budget = 256 - len(keys)
-    total = sum(len(ts) for ts in ramps.values())
+    total = len(others)
     palette = list(keys)
-    for (a, b), ts in sorted(ramps.items()):
-        steps = max(1, budget * len(ts) // total)
+    index = {c: i for i, c in enumerate(keys)}
+    for (a, b), members in sorted(ramps.items()):
+        steps = max(1, budget * len(members) // total)
+        ts = [t for t, _ in members]
         low, high = min(ts), max(ts)
-        for k in range(steps):
-            t = low + (high - low) * (k + 0.5) / steps if steps > 1 else (low + high) / 2
-            step = tuple(round(a[i] + t * (b[i] - a[i])) for i in range(3))
-            if step not in palette:
-                palette.append(step)
-    return palette[:256]
-
-
-def _nearest(colour, palette):
-    return min(range(len(palette)),
-               key=lambda i: sum((palette[i][k] - colour[k]) ** 2 for k in range(3)))
+        levels = [low + (high - low) * (k + 0.5) / steps for k in range(steps)]
+        first = len(palette)
+        palette += [tuple(round(a[i] + t * (b[i] - a[i])) for i in range(3)) for t in levels]
+        for t, c in members:
+            index[c] = first + min(range(steps), key=lambda k: abs(levels[k] - t))
+    return palette, index
 
 
 def _encode_row(row):
@@ -93,8 +93,7 @@ def save_rle8(img, keys, path):
     width, height = img.size
     pixels = list(img.getdata())
     colours = sorted(set(pixels))
-    palette = palette_for(colours, keys)
-    index = {c: _nearest(c, palette) for c in colours}
+    palette, index = palette_for(colours, keys)
     data = bytearray()
     for y in range(height - 1, -1, -1):  # bottom-up, as compressed bitmaps must be
         data += _encode_row([index[p] for p in pixels[y * width:(y + 1) * width]])
