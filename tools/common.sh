@@ -13,6 +13,8 @@ MODALSCOPE_RUN_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64 binutils-mingw-w
 # display and the tools that drive and photograph it.
 MODALSCOPE_PACKAGES=("${MODALSCOPE_RUN_PACKAGES[@]}" g++ googletest xvfb xdotool x11-apps
     imagemagick python3 clang libclang-rt-14-dev zip)
+# The marker checks draw the markers directly with the pictures' generator.
+MODALSCOPE_PACKAGES+=(python3-pil fonts-dejavu-core)
 
 # The Windows tests' prefix: tools/test.sh boots it, and CTest's Wine wrapper uses it when
 # nothing else is set up.
