@@ -26,9 +26,9 @@ constexpr int kMarkerMargin = 7;
 // source is larger than any marker, so it is only ever reduced, and every platform gets
 // the same pixels.
 void loadReduced(MarkerImage& image, HINSTANCE instance, int picture, HDC reference, int side) {
-    Picture large;
-    if (loadPicture(instance, picture, large)) {
-        createSurface(image, reference, resizeByArea(large, side, side));
+    Picture reduced;
+    if (loadPictureAt(instance, picture, side, side, reduced)) {
+        createSurface(image, reference, reduced);
     }
 }
 

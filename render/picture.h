@@ -26,6 +26,12 @@ struct Picture {
 // was, for anything else or for truncated data.
 bool decodeDib(const std::uint8_t* data, std::size_t size, Picture& out);
 
+// The same as resizeByArea of what decodeDib gives, for a run-length encoded bitmap made
+// without the full-size picture: each run adds its colour to the target pixels it covers.
+// False, leaving `out` as it was, where decodeDib fails or for a size that is not positive.
+bool decodeDibResized(const std::uint8_t* data, std::size_t size, int width, int height,
+                      Picture& out);
+
 // `source` at width by height: each new pixel is the mean of the part of the source it
 // covers, every source pixel weighted by its exact share of that area, and rounded once.
 // Reducing this way cannot alias; it also enlarges (each pixel then covers part of one or

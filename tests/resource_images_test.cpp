@@ -393,10 +393,24 @@ TEST(ResourceImages, PicturesDecodeAsStored) {
     EXPECT_FALSE(decodeDib(dib.data(), dib.size() - 2, small));
     dib[48] = 4;
     EXPECT_FALSE(decodeDib(dib.data(), dib.size(), small));
+    // A row that ends early leaves colour entry 0; reducing while decoding gives the same.
+    dib[48] = 2;
+    ASSERT_TRUE(decodeDib(dib.data(), dib.size(), small));
+    EXPECT_EQ(small.pixels[5], 0xFF8040u);
+    Picture reduced;
+    ASSERT_TRUE(decodeDibResized(dib.data(), dib.size(), 2, 1, reduced));
+    EXPECT_EQ(reduced.pixels, resizeByArea(small, 2, 1).pixels);
     for (int id = 150; id <= 169; ++id) {
         const Bitmap large("markers/large/" + std::to_string(id) + ".bmp");
-        EXPECT_TRUE(decodeDib(large.file.data() + 14, large.file.size() - 14, small)) << id;
-        EXPECT_FALSE(decodeDib(large.file.data() + 14, large.file.size() - 16, small)) << id;
+        const std::uint8_t* data = large.file.data() + 14;
+        const std::size_t size = large.file.size() - 14;
+        ASSERT_TRUE(decodeDib(data, size, small)) << id;
+        EXPECT_FALSE(decodeDib(data, size - 2, small)) << id;
+        EXPECT_FALSE(decodeDibResized(data, size - 2, 28, 28, reduced)) << id;
+        for (int side : {1, 14, 28, 43, 65, 145, 176, 181}) {
+            ASSERT_TRUE(decodeDibResized(data, size, side, side, reduced)) << id;
+            EXPECT_EQ(reduced.pixels, resizeByArea(small, side, side).pixels) << id << " " << side;
+        }
     }
 }
 

@@ -70,9 +70,9 @@ bool BareFrame::create(HINSTANCE instance, HWND window, const BoardPicture& pict
     bool loaded = true;
     for (int i = 0; loaded && i < kMarkerCount; ++i) {
         Image& image = images_[i];
-        Picture large;
-        loaded = loadPicture(instance, kPictures[i], large);
-        image.bitmap = loaded ? createBitmap(nullptr, resizeByArea(large, side, side)) : nullptr;
+        Picture reduced;
+        loaded = loadPictureAt(instance, kPictures[i], side, side, reduced);
+        image.bitmap = loaded ? createBitmap(nullptr, reduced) : nullptr;
         image.surface = CreateCompatibleDC(nullptr);
         loaded = image.bitmap != nullptr && image.surface != nullptr;
         if (loaded) {

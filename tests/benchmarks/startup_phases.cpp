@@ -48,19 +48,14 @@ double markerLoadMs(HINSTANCE instance, int cellSize) {
     return took;
 }
 
-// The marker load's pure part: decoding the twenty large pictures, and reducing them.
-void pictureMs(HINSTANCE instance, int side, double& decodeMs, double& reduceMs) {
-    Picture pictures[kMarkerCount];
+// The marker load's pure part: the twenty large pictures reduced as they are decoded.
+double reduceMs(HINSTANCE instance, int side) {
     const double start = nowMs();
     for (int i = 0; i < kMarkerCount; ++i) {
-        loadPicture(instance, IDB_MARKER_LARGE_1 + i, pictures[i]); // 150..169, any order
+        Picture reduced;
+        loadPictureAt(instance, IDB_MARKER_LARGE_1 + i, side, side, reduced); // 150..169
     }
-    const double decoded = nowMs();
-    for (const Picture& picture : pictures) {
-        resizeByArea(picture, side, side);
-    }
-    decodeMs = decoded - start;
-    reduceMs = nowMs() - decoded;
+    return nowMs() - start;
 }
 
 } // namespace
@@ -68,8 +63,7 @@ void pictureMs(HINSTANCE instance, int side, double& decodeMs, double& reduceMs)
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 30;
     const HINSTANCE instance = GetModuleHandleA(nullptr);
-    std::vector<double> settingsMs, classMs, windowMs, markersMs, frameMs, large, decodeMs,
-        reduceMs;
+    std::vector<double> settingsMs, classMs, windowMs, markersMs, frameMs, large, pictures;
     for (int round = 0; round < rounds; ++round) {
         painter = BoardPainter(); // markers are made once per painter
         const double t0 = nowMs();
@@ -97,10 +91,7 @@ int main(int argc, char** argv) {
         unregisterMainClass(instance);
         markersMs.push_back(markerLoadMs(instance, settings.shownCellSize()));
         large.push_back(markerLoadMs(instance, 159));
-        double decode = 0, reduce = 0;
-        pictureMs(instance, settings.shownCellSize() - 14, decode, reduce);
-        decodeMs.push_back(decode);
-        reduceMs.push_back(reduce);
+        pictures.push_back(reduceMs(instance, settings.shownCellSize() - 14));
     }
     std::printf("start-up steps inside the process, median of %d rounds (ms):\n", rounds);
     std::printf("  settings file read          %7.2f\n", median(settingsMs));
@@ -108,9 +99,8 @@ int main(int argc, char** argv) {
     std::printf("  window creation and shown   %7.2f  (with the marker load)\n", median(windowMs));
     std::printf("    of which the marker load  %7.2f  (20 markers of %d pixels)\n",
                 median(markersMs), settings.shownCellSize() - 14);
-    std::printf("      decoding the pictures   %7.2f\n", median(decodeMs));
-    std::printf("      reducing them           %7.2f  (the rest: GDI bitmaps and surfaces)\n",
-                median(reduceMs));
+    std::printf("      decoding and reducing   %7.2f  (the rest: GDI bitmaps and surfaces)\n",
+                median(pictures));
     std::printf("  first frame                 %7.2f\n", median(frameMs));
     std::printf("  marker load at cell 159     %7.2f  (145-pixel markers, a 3840-wide screen)\n",
                 median(large));
