@@ -29,8 +29,28 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
 }
 
+// Common Controls 6 style the About box only, so they are asked for here, from the exe's
+// own About manifest, rather than in the process manifest: the start of the program then
+// does not load and bind them.
 void runAboutDialog(HINSTANCE instance) {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(instance, path, MAX_PATH);
+    ACTCTXW request = {};
+    request.cbSize = sizeof(request);
+    request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID | ACTCTX_FLAG_HMODULE_VALID;
+    request.lpSource = path;
+    request.hModule = instance;
+    request.lpResourceName = MAKEINTRESOURCEW(IDR_ABOUT_MANIFEST);
+    HANDLE context = CreateActCtxW(&request);
+    ULONG_PTR cookie = 0;
+    const bool active = context != INVALID_HANDLE_VALUE && ActivateActCtx(context, &cookie);
     DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ABOUT), nullptr, aboutDialogProc, 0);
+    if (active) {
+        DeactivateActCtx(0, cookie);
+    }
+    if (context != INVALID_HANDLE_VALUE) {
+        ReleaseActCtx(context);
+    }
 }
 
 } // namespace modalscope

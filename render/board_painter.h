@@ -21,7 +21,7 @@ class BoardPainter {
     void resize(Fretboard& board, HINSTANCE instance, HDC reference, int width, int height);
 
     // Creates the twenty images at (cellSize - 14) square, compatible with `reference`
-    // (null: the screen), each scaled from its 44-pixel picture with the halftone filter.
+    // (null: the screen), each reduced by area averaging from its 176-pixel picture.
     // With no room for a picture nothing is created and the load is left for a later,
     // larger size.
     void loadMarkers(HINSTANCE instance, HDC reference, int cellSize);

@@ -1,41 +1,34 @@
 #include "render/board_painter.h"
 
+#include "render/picture.h"
+#include "render/picture_bitmap.h"
+
 #include "resource.h"
 
 namespace modalscope {
 
 namespace {
 
-// Picture resource of each marker id 1..20.
+// The 176-pixel picture of each marker id 1..20, from which every size is reduced.
 constexpr int kPictures[kMarkerCount] = {
-    IDB_MARKER_1,  IDB_MARKER_2,  IDB_MARKER_3,  IDB_MARKER_4,  IDB_MARKER_5,
-    IDB_MARKER_6,  IDB_MARKER_7,  IDB_MARKER_8,  IDB_MARKER_9,  IDB_MARKER_10,
-    IDB_MARKER_11, IDB_MARKER_12, IDB_MARKER_13, IDB_MARKER_14, IDB_MARKER_15,
-    IDB_MARKER_16, IDB_MARKER_17, IDB_MARKER_18, IDB_MARKER_19, IDB_MARKER_20,
+    IDB_MARKER_LARGE_1,  IDB_MARKER_LARGE_2,  IDB_MARKER_LARGE_3,  IDB_MARKER_LARGE_4,
+    IDB_MARKER_LARGE_5,  IDB_MARKER_LARGE_6,  IDB_MARKER_LARGE_7,  IDB_MARKER_LARGE_8,
+    IDB_MARKER_LARGE_9,  IDB_MARKER_LARGE_10, IDB_MARKER_LARGE_11, IDB_MARKER_LARGE_12,
+    IDB_MARKER_LARGE_13, IDB_MARKER_LARGE_14, IDB_MARKER_LARGE_15, IDB_MARKER_LARGE_16,
+    IDB_MARKER_LARGE_17, IDB_MARKER_LARGE_18, IDB_MARKER_LARGE_19, IDB_MARKER_LARGE_20,
 };
 
 constexpr int kMarkerMargin = 7;
 
-// The picture at `side` square in `image`. The loader's own scaling drops or repeats whole
-// rows and columns, which leaves stair steps on the rims, so the picture is loaded at its
-// own size and shrunk or enlarged here with the halftone filter, which averages them.
-void loadScaled(MarkerImage& image, HINSTANCE instance, int picture, HDC reference, int side) {
-    MemorySurface source;
-    if (!source.adopt(reference,
-                      static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(picture),
-                                                      IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)))) {
-        return;
-    }
-    BITMAP natural = {};
-    if (GetObjectA(source.bitmap(), sizeof(natural), &natural) == 0 ||
-        !image.create(reference, side, side)) {
-        return;
-    }
-    SetStretchBltMode(image.surface(), HALFTONE);
-    SetBrushOrgEx(image.surface(), 0, 0, nullptr); // required after choosing HALFTONE
-    if (!StretchBlt(image.surface(), 0, 0, side, side, source.surface(), 0, 0, natural.bmWidth,
-                    natural.bmHeight, SRCCOPY)) {
-        image.release();
+// The picture at `side` square in `image`, reduced here by area averaging rather than by
+// the platform's stretch: a bilinear or sampling stretch (Wine's halftone mode is one)
+// aliases when it shrinks and blurs when it enlarges, and differs between platforms. The
+// source is larger than any marker, so it is only ever reduced, and every platform gets
+// the same pixels.
+void loadReduced(MarkerImage& image, HINSTANCE instance, int picture, HDC reference, int side) {
+    Picture reduced;
+    if (loadPictureAt(instance, picture, side, side, reduced)) {
+        createSurface(image, reference, reduced);
     }
 }
 
@@ -54,8 +47,14 @@ void BoardPainter::loadMarkers(HINSTANCE instance, HDC reference, int cellSize) 
     if (side <= 0) {
         return; // no picture fits in such a cell
     }
+    // One screen surface for all twenty, rather than one each.
+    HDC screen = reference == nullptr ? GetDC(nullptr) : nullptr;
     for (int i = 0; i < kMarkerCount; ++i) {
-        loadScaled(markers_[i], instance, kPictures[i], reference, side);
+        loadReduced(markers_[i], instance, kPictures[i], reference != nullptr ? reference : screen,
+                    side);
+    }
+    if (screen != nullptr) {
+        ReleaseDC(nullptr, screen);
     }
     markersLoaded_ = true;
 }

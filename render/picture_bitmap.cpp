@@ -2,15 +2,28 @@
 
 namespace modalscope {
 
-bool loadPicture(HINSTANCE module, int id, Picture& out) {
+namespace {
+
+// A bitmap resource's packed bitmap, in the module's own data: nothing to free.
+const std::uint8_t* bitmapData(HINSTANCE module, int id, std::size_t& size) {
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2)); // RT_BITMAP
-    if (found == nullptr) {
-        return false;
-    }
-    HGLOBAL loaded = LoadResource(module, found); // module data: nothing to free
-    const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
-    return data != nullptr && decodeDib(static_cast<const std::uint8_t*>(data),
-                                        SizeofResource(module, found), out);
+    HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
+    size = found != nullptr ? SizeofResource(module, found) : 0;
+    return loaded != nullptr ? static_cast<const std::uint8_t*>(LockResource(loaded)) : nullptr;
+}
+
+} // namespace
+
+bool loadPicture(HINSTANCE module, int id, Picture& out) {
+    std::size_t size = 0;
+    const std::uint8_t* data = bitmapData(module, id, size);
+    return data != nullptr && decodeDib(data, size, out);
+}
+
+bool loadPictureAt(HINSTANCE module, int id, int width, int height, Picture& out) {
+    std::size_t size = 0;
+    const std::uint8_t* data = bitmapData(module, id, size);
+    return data != nullptr && decodeDibResized(data, size, width, height, out);
 }
 
 HBITMAP createBitmap(HDC reference, const Picture& picture) {
@@ -27,9 +40,9 @@ HBITMAP createBitmap(HDC reference, const Picture& picture) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    if (bitmap != nullptr && SetDIBits(like, bitmap, 0, static_cast<UINT>(picture.height),
-                                       picture.pixels.data(), &info,
-                                       DIB_RGB_COLORS) != picture.height) {
+    if (bitmap != nullptr &&
+        SetDIBits(like, bitmap, 0, static_cast<UINT>(picture.height), picture.pixels.data(), &info,
+                  DIB_RGB_COLORS) != picture.height) {
         DeleteObject(bitmap);
         bitmap = nullptr;
     }

@@ -12,6 +12,10 @@ namespace modalscope {
 // object is made, and the pixels are the stored ones on every platform.
 bool loadPicture(HINSTANCE module, int id, Picture& out);
 
+// The same resized by area averaging to width by height; a run-length encoded bitmap is
+// resized as it is decoded, without its full-size picture.
+bool loadPictureAt(HINSTANCE module, int id, int width, int height, Picture& out);
+
 // A new bitmap compatible with `reference` (null: the screen) holding `picture`'s pixels.
 // The caller owns it (null on failure or for an empty picture).
 HBITMAP createBitmap(HDC reference, const Picture& picture);

@@ -7,6 +7,10 @@
 #define ID_ABOUT 122
 #define IDD_ABOUT 124
 
+// The About box's own manifest (Common Controls 6), a manifest resource apart from the
+// process manifest (1); numbers up to 16 are the system's.
+#define IDR_ABOUT_MANIFEST 124
+
 // Marker pictures, named by the marker they show (IDB_MARKER_n is marker n).
 #define IDB_MARKER_1 125
 #define IDB_MARKER_9 126
@@ -28,6 +32,29 @@
 #define IDB_MARKER_11 142
 #define IDB_MARKER_14 143
 #define IDB_MARKER_5 144
+
+// Marker pictures drawn at 176 pixels, run-length encoded: the program reduces every
+// marker from these. Each is its 44-pixel picture's number plus 25.
+#define IDB_MARKER_LARGE_1 150
+#define IDB_MARKER_LARGE_2 152
+#define IDB_MARKER_LARGE_3 159
+#define IDB_MARKER_LARGE_4 164
+#define IDB_MARKER_LARGE_5 169
+#define IDB_MARKER_LARGE_6 160
+#define IDB_MARKER_LARGE_7 165
+#define IDB_MARKER_LARGE_8 166
+#define IDB_MARKER_LARGE_9 151
+#define IDB_MARKER_LARGE_10 161
+#define IDB_MARKER_LARGE_11 167
+#define IDB_MARKER_LARGE_12 158
+#define IDB_MARKER_LARGE_13 162
+#define IDB_MARKER_LARGE_14 168
+#define IDB_MARKER_LARGE_15 156
+#define IDB_MARKER_LARGE_16 157
+#define IDB_MARKER_LARGE_17 163
+#define IDB_MARKER_LARGE_18 153
+#define IDB_MARKER_LARGE_19 154
+#define IDB_MARKER_LARGE_20 155
 
 // About box pictures.
 #define IDB_ABOUT_BANNER 145

@@ -41,22 +41,26 @@ BOOL CALLBACK collectId(HMODULE, LPCSTR, LPSTR name, LONG_PTR ids) {
     return TRUE;
 }
 
-TEST(ExeResources, OneManifestWithDpiAwarenessSupportedOsAndCommonControls) {
+std::string manifestText(HMODULE module, int id) {
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(24));
+    const char* data = found != nullptr
+                           ? static_cast<const char*>(LockResource(LoadResource(module, found)))
+                           : nullptr;
+    return data != nullptr ? std::string(data, SizeofResource(module, found)) : std::string();
+}
+
+// One process manifest (resource 1): DPI awareness and the supported systems, and no
+// Common Controls 6, which only the About box's own manifest (resource 124) asks for.
+TEST(ExeResources, ProcessManifestAndAboutBoxManifest) {
     ExeImage exe;
     ASSERT_NE(exe.module(), nullptr) << exePath();
 
     std::vector<ULONG_PTR> manifests;
     EnumResourceNamesA(exe.module(), MAKEINTRESOURCEA(24), collectId,
                        reinterpret_cast<LONG_PTR>(&manifests));
-    ASSERT_EQ(manifests.size(), 1u) << "exactly one manifest";
-    EXPECT_EQ(manifests[0], 1u) << "the process manifest is resource 1";
+    ASSERT_EQ(manifests, (std::vector<ULONG_PTR>{1u, 124u}));
 
-    HRSRC found = FindResourceA(exe.module(), MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
-    ASSERT_NE(found, nullptr);
-    const char* data = static_cast<const char*>(LockResource(LoadResource(exe.module(), found)));
-    ASSERT_NE(data, nullptr);
-    const std::string text(data, SizeofResource(exe.module(), found));
-
+    const std::string process = manifestText(exe.module(), 1);
     const char* wanted[] = {
         ">true</dpiAware>",
         ">system</dpiAwareness>",
@@ -64,12 +68,16 @@ TEST(ExeResources, OneManifestWithDpiAwarenessSupportedOsAndCommonControls) {
         "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", // 8
         "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", // 8.1
         "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", // 10 and 11
-        "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
-        "publicKeyToken=\"6595b64144ccf1df\"",
     };
     for (const char* piece : wanted) {
-        EXPECT_NE(text.find(piece), std::string::npos) << piece;
+        EXPECT_NE(process.find(piece), std::string::npos) << piece;
     }
+    EXPECT_EQ(process.find("Common-Controls"), std::string::npos) << "not at start-up";
+
+    const std::string about = manifestText(exe.module(), 124);
+    EXPECT_NE(about.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
+              std::string::npos);
+    EXPECT_NE(about.find("publicKeyToken=\"6595b64144ccf1df\""), std::string::npos);
 }
 
 // The icon lists the classic 16-colour image and a 32-bit one for each size a scaled desktop
@@ -132,7 +140,8 @@ TEST(ExeResources, VersionResourceNamesTheProduct) {
     EXPECT_EQ(versionString(block, L"ProductVersion"), L"1.0");
     EXPECT_EQ(versionString(block, L"FileVersion"), L"1.0.0.0");
     EXPECT_EQ(versionString(block, L"OriginalFilename"), L"modalscope.exe");
-    EXPECT_EQ(versionString(block, L"LegalCopyright"), L"Copyright (c) 2026 The Modalscope project");
+    EXPECT_EQ(versionString(block, L"LegalCopyright"),
+              L"Copyright (c) 2026 The Modalscope project");
     const std::wstring description = versionString(block, L"FileDescription");
     EXPECT_NE(description.find(L"Modalscope"), std::wstring::npos);
     EXPECT_EQ(description.find(L'\n'), std::wstring::npos) << "one line";

@@ -188,5 +188,33 @@ TEST(MenuAbout, ProgramBoxKeepsItsRussianCaption) {
     EXPECT_TRUE(boxFoundByCaption);
 }
 
+// The program's box runs in an activation context of its own (the exe's About manifest,
+// Common Controls 6), in which the window system has loaded comctl32 for its controls;
+// the process manifest does not ask for them (checked on the exe's resources).
+bool contextInBox = false;
+bool commonControlsInBox = false;
+
+void CALLBACK closeAfterLookingAtContext(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    HANDLE context = nullptr;
+    contextInBox = GetCurrentActCtx(&context) && context != nullptr;
+    if (context != nullptr) {
+        ReleaseActCtx(context);
+    }
+    commonControlsInBox = GetModuleHandleW(L"comctl32.dll") != nullptr;
+    if (HWND box = FindWindowW(nullptr, L"\u041e Modalscope")) {
+        SendMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+}
+
+TEST(MenuAbout, ProgramBoxRunsWithCommonControls6) {
+    SetTimer(nullptr, 0, 200, closeAfterLookingAtContext);
+    runAboutDialog(GetModuleHandleW(nullptr));
+    EXPECT_TRUE(contextInBox);
+    EXPECT_TRUE(commonControlsInBox);
+    HANDLE after = nullptr;
+    EXPECT_TRUE(GetCurrentActCtx(&after) && after == nullptr) << "deactivated after the box";
+}
+
 } // namespace
 } // namespace modalscope

@@ -116,9 +116,42 @@ bool isGrey(const Rgb& c) {
     return c.r == c.g && c.g == c.b;
 }
 
+Rgb colourAt(const Picture& picture, int x, int y) {
+    const std::uint32_t p = picture.at(x, y);
+    return {static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8),
+            static_cast<std::uint8_t>(p)};
+}
+
+// A marker as shipped, at 44 pixels (24 bits, uncompressed) and at 176 (8 bits, run-length
+// encoded), each with its scale: every measure below is given for 44 pixels.
+struct Scaled {
+    Picture picture;
+    int scale;
+};
+
+std::vector<Scaled> bothSizes(int id) {
+    std::vector<Scaled> sizes;
+    const Bitmap small(markerPath(id));
+    const Bitmap large("markers/large/" + std::to_string(id + 25) + ".bmp");
+    EXPECT_TRUE(small.is24BitUncompressed(44, 44)) << id;
+    EXPECT_TRUE(large.width == 176 && large.height == 176 && large.bpp == 8 &&
+                large.compression == 1)
+        << id + 25 << " is 8-bit RLE, 176 pixels";
+    for (const Bitmap* bmp : {&small, &large}) {
+        Picture picture;
+        if (bmp->file.size() > 14 &&
+            decodeDib(bmp->file.data() + 14, bmp->file.size() - 14, picture)) {
+            sizes.push_back({picture, picture.width / 44});
+        }
+    }
+    EXPECT_EQ(sizes.size(), 2u) << id;
+    return sizes;
+}
+
 // The disc with its rim covers rows and columns 1..41: its edge is the circle of radius
 // 20.5 around the middle of pixel 21, the rim 4 to 5 pixels wide inside it. Edges are
-// anti-aliased; a pixel wholly inside a region has that region's exact colour.
+// anti-aliased; a pixel wholly inside a region has that region's exact colour. The same
+// at 176 pixels, four times each measure.
 TEST(ResourceImages, IntervalMarkersAreSmoothRimmedDiscsInTheirColours) {
     struct Marker {
         int id;
@@ -132,108 +165,146 @@ TEST(ResourceImages, IntervalMarkersAreSmoothRimmedDiscsInTheirColours) {
         {137, kFifth, kBlack},   {143, kBlack, kWhite}, {131, kSeventh, kWhite},
         {132, kSeventh, kWhite}, {138, kBlack, kWhite}, {128, kSeventh, kWhite},
     };
-    const double centre = 21, outer = 20.5 * 20.5, rimInside = 15.5 * 15.5,
-                 rimOutside = 16.5 * 16.5;
     for (const Marker& m : markers) {
-        SCOPED_TRACE(m.id);
-        const Bitmap bmp(markerPath(m.id));
-        ASSERT_TRUE(bmp.is24BitUncompressed(44, 44));
-        int interior = 0, exactFill = 0, captionPixels = 0, softEdge = 0;
-        for (int y = 0; y < 44; ++y) {
-            for (int x = 0; x < 44; ++x) {
-                const Rgb c = bmp.at(x, y);
-                const Reach r = reach(x, y, centre, centre);
-                const bool inBox = x >= 1 && x <= 41 && y >= 1 && y <= 41;
-                if (!inBox || r.nearest >= outer) {
-                    EXPECT_EQ(c, kWhite) << "outside the disc at " << x << "," << y;
-                } else if (r.farthest <= rimInside) {
-                    ++interior;
-                    exactFill += c == m.disc;
-                    captionPixels += c == m.caption && !(c == m.disc);
-                    EXPECT_TRUE(isBlend(c, m.disc, m.caption))
-                        << "fill at " << x << "," << y << " " << c;
-                } else if (r.nearest >= rimOutside && r.farthest <= outer) {
-                    EXPECT_EQ(c, kBlack) << "rim at " << x << "," << y;
-                } else if (r.farthest > outer) {
-                    EXPECT_TRUE(isGrey(c)) << "outer edge at " << x << "," << y << " " << c;
-                    softEdge += !(c == kWhite) && !(c == kBlack);
-                } else {
-                    EXPECT_TRUE(isBlend(c, kBlack, m.disc))
-                        << "inner edge at " << x << "," << y << " " << c;
+        for (const Scaled& shown : bothSizes(m.id)) {
+            SCOPED_TRACE(testing::Message() << m.id << " at scale " << shown.scale);
+            const int s = shown.scale, side = 44 * s;
+            const double centre = 21.5 * s - 0.5, outer = 20.5 * s * 20.5 * s,
+                         rimInside = 15.5 * s * 15.5 * s,
+                         rimOutside = (15.5 * s + 1) * (15.5 * s + 1);
+            int interior = 0, exactFill = 0, captionPixels = 0, softEdge = 0;
+            for (int y = 0; y < side; ++y) {
+                for (int x = 0; x < side; ++x) {
+                    const Rgb c = colourAt(shown.picture, x, y);
+                    const Reach r = reach(x, y, centre, centre);
+                    const bool inBox = x >= s && x < 42 * s && y >= s && y < 42 * s;
+                    if (!inBox || r.nearest >= outer) {
+                        EXPECT_EQ(c, kWhite) << "outside the disc at " << x << "," << y;
+                    } else if (r.farthest <= rimInside) {
+                        ++interior;
+                        exactFill += c == m.disc;
+                        captionPixels += c == m.caption && !(c == m.disc);
+                        EXPECT_TRUE(isBlend(c, m.disc, m.caption))
+                            << "fill at " << x << "," << y << " " << c;
+                    } else if (r.nearest >= rimOutside && r.farthest <= outer) {
+                        EXPECT_EQ(c, kBlack) << "rim at " << x << "," << y;
+                    } else if (r.farthest > outer) {
+                        EXPECT_TRUE(isGrey(c)) << "outer edge at " << x << "," << y << " " << c;
+                        softEdge += !(c == kWhite) && !(c == kBlack);
+                    } else {
+                        EXPECT_TRUE(isBlend(c, kBlack, m.disc))
+                            << "inner edge at " << x << "," << y << " " << c;
+                    }
                 }
             }
-        }
-        // Most of the inside shows the table's colour exactly; the caption takes the rest.
-        EXPECT_GT(exactFill, interior / 2) << "of " << interior;
-        EXPECT_GT(captionPixels, 20);
-        EXPECT_GT(softEdge, 40) << "the outer edge is anti-aliased";
-        // Along each axis the rim is 4 to 5 pixels wide and the fill starts at the sixth.
-        for (int d = 1; d <= 5; ++d) {
-            for (auto [x, y] : {std::pair{d, 21}, {42 - d, 21}, {21, d}, {21, 42 - d}}) {
-                const Rgb c = bmp.at(x, y);
-                EXPECT_TRUE(d == 1 ? isGrey(c) && c.r < 32 : c == kBlack)
-                    << "rim at " << x << "," << y;
+            // Most of the inside shows the table's colour exactly; the caption takes the rest.
+            EXPECT_GT(exactFill, interior / 2) << "of " << interior;
+            EXPECT_GT(captionPixels, 20 * s * s);
+            EXPECT_GT(softEdge, 40 * s) << "the outer edge is anti-aliased";
+            // Along each axis the rim is 4 to 5 pixels wide and the fill starts at the sixth.
+            // (Pixels of the 44-pixel picture, taken at their middle in the large one.)
+            auto at = [&](int x, int y) {
+                return colourAt(shown.picture, x * s + s / 2, y * s + s / 2);
+            };
+            for (int d = 1; d <= 5; ++d) {
+                for (auto [x, y] : {std::pair{d, 21}, {42 - d, 21}, {21, d}, {21, 42 - d}}) {
+                    const Rgb c = at(x, y);
+                    EXPECT_TRUE(d == 1 ? isGrey(c) && c.r < 32 : c == kBlack)
+                        << "rim at " << x << "," << y;
+                }
             }
-        }
-        for (auto [x, y] : {std::pair{6, 21}, {36, 21}, {21, 6}, {21, 36}, {11, 11}, {31, 31}}) {
-            EXPECT_EQ(bmp.at(x, y), m.disc) << "fill at " << x << "," << y;
+            for (auto [x, y] :
+                 {std::pair{6, 21}, {36, 21}, {21, 6}, {21, 36}, {11, 11}, {31, 31}}) {
+                EXPECT_EQ(at(x, y), m.disc) << "fill at " << x << "," << y;
+            }
         }
     }
 }
 
 // Each ring is 12 pixels across with a 2- to 3-pixel outline, in columns 14..25 and the
 // table's rows: black where a pixel lies wholly in the outline, white in the hole and
-// around it, grey only along its anti-aliased edges.
+// around it, grey only along its anti-aliased edges. The same at 176 pixels.
 TEST(ResourceImages, InlayMarkersAreSmoothBlackRingsOnWhite) {
     struct Box {
         int top, bottom;
     };
     const std::pair<int, std::vector<Box>> inlays[] = {{129, {{16, 27}}},
                                                        {130, {{6, 17}, {24, 35}}}};
-    const int left = 14, right = 25;
-    const double outside = 6.0 * 6.0, outlineInside = 4.0 * 4.0, hole = 3.0 * 3.0;
     for (const auto& [id, boxes] : inlays) {
-        SCOPED_TRACE(id);
-        const Bitmap bmp(markerPath(id));
-        ASSERT_TRUE(bmp.is24BitUncompressed(44, 44));
-        int black = 0, softEdge = 0;
-        for (int y = 0; y < 44; ++y) {
-            for (int x = 0; x < 44; ++x) {
-                const Rgb c = bmp.at(x, y);
-                const Box* in = nullptr;
-                for (const Box& b : boxes) {
-                    in = x >= left && x <= right && y >= b.top && y <= b.bottom ? &b : in;
+        for (const Scaled& shown : bothSizes(id)) {
+            SCOPED_TRACE(testing::Message() << id << " at scale " << shown.scale);
+            const int s = shown.scale, side = 44 * s;
+            const int left = 14 * s, right = 26 * s - 1;
+            const double outside = 6.0 * s * 6.0 * s, outlineInside = 4.0 * s * 4.0 * s,
+                         hole = 3.0 * s * 3.0 * s;
+            int black = 0, softEdge = 0;
+            for (int y = 0; y < side; ++y) {
+                for (int x = 0; x < side; ++x) {
+                    const Rgb c = colourAt(shown.picture, x, y);
+                    const Box* in = nullptr;
+                    for (const Box& b : boxes) {
+                        in =
+                            x >= left && x <= right && y >= b.top * s && y <= (b.bottom + 1) * s - 1
+                                ? &b
+                                : in;
+                    }
+                    if (in == nullptr) {
+                        EXPECT_EQ(c, kWhite) << "outside the rings at " << x << "," << y;
+                        continue;
+                    }
+                    const Reach r = reach(x, y, (left + right) / 2.0,
+                                          (in->top * s + (in->bottom + 1) * s - 1) / 2.0);
+                    if (r.nearest >= outside || r.farthest <= hole) {
+                        EXPECT_EQ(c, kWhite) << x << "," << y;
+                    } else if (r.nearest >= outlineInside && r.farthest <= outside) {
+                        EXPECT_EQ(c, kBlack) << x << "," << y;
+                    } else {
+                        EXPECT_TRUE(isGrey(c)) << x << "," << y << " " << c;
+                    }
+                    black += c == kBlack;
+                    softEdge += !(c == kWhite) && !(c == kBlack);
                 }
-                if (in == nullptr) {
-                    EXPECT_EQ(c, kWhite) << "outside the rings at " << x << "," << y;
-                    continue;
+            }
+            const int rings = static_cast<int>(boxes.size());
+            EXPECT_GT(black, 30 * s * s * rings);
+            EXPECT_GT(softEdge, 20 * s * rings) << "edges are anti-aliased";
+            // The ring reaches all four sides of its box.
+            for (const Box& b : boxes) {
+                const int top = b.top * s, bottom = (b.bottom + 1) * s - 1;
+                int darkest[4] = {255, 255, 255, 255};
+                for (int i = 0; i < 12 * s; ++i) {
+                    darkest[0] =
+                        std::min<int>(darkest[0], colourAt(shown.picture, left + i, top).r);
+                    darkest[1] =
+                        std::min<int>(darkest[1], colourAt(shown.picture, left + i, bottom).r);
+                    darkest[2] =
+                        std::min<int>(darkest[2], colourAt(shown.picture, left, top + i).r);
+                    darkest[3] =
+                        std::min<int>(darkest[3], colourAt(shown.picture, right, top + i).r);
                 }
-                const Reach r = reach(x, y, (left + right) / 2.0, (in->top + in->bottom) / 2.0);
-                if (r.nearest >= outside || r.farthest <= hole) {
-                    EXPECT_EQ(c, kWhite) << x << "," << y;
-                } else if (r.nearest >= outlineInside && r.farthest <= outside) {
-                    EXPECT_EQ(c, kBlack) << x << "," << y;
-                } else {
-                    EXPECT_TRUE(isGrey(c)) << x << "," << y << " " << c;
-                }
-                black += c == kBlack;
-                softEdge += !(c == kWhite) && !(c == kBlack);
+                EXPECT_LT(*std::max_element(darkest, darkest + 4), 128) << "ring in rows " << top;
             }
         }
-        EXPECT_GT(black, 30 * static_cast<int>(boxes.size()));
-        EXPECT_GT(softEdge, 20 * static_cast<int>(boxes.size())) << "edges are anti-aliased";
-        // The ring reaches all four sides of its box.
-        for (const Box& b : boxes) {
-            int top = 255, bottom = 255, leftEdge = 255, rightEdge = 255;
-            for (int i = 0; i < 12; ++i) {
-                top = std::min<int>(top, bmp.at(left + i, b.top).r);
-                bottom = std::min<int>(bottom, bmp.at(left + i, b.bottom).r);
-                leftEdge = std::min<int>(leftEdge, bmp.at(left, b.top + i).r);
-                rightEdge = std::min<int>(rightEdge, bmp.at(right, b.top + i).r);
+    }
+}
+
+// The large pictures show the same markers as the shipped ones: reduced to 44 pixels each
+// is within 10/255 a pixel on average of its 44-pixel picture (the captions differ a little,
+// being set at another size; another marker's picture is 30 or more away).
+TEST(ResourceImages, LargePicturesReduceToTheShippedOnes) {
+    for (int id = 125; id <= 144; ++id) {
+        const std::vector<Scaled> sizes = bothSizes(id);
+        ASSERT_EQ(sizes.size(), 2u);
+        const Picture reduced = resizeByArea(sizes[1].picture, 44, 44);
+        double difference = 0;
+        for (std::size_t i = 0; i < reduced.pixels.size(); ++i) {
+            for (int shift : {0, 8, 16}) {
+                difference +=
+                    std::abs(static_cast<int>((reduced.pixels[i] >> shift) & 0xFF) -
+                             static_cast<int>((sizes[0].picture.pixels[i] >> shift) & 0xFF));
             }
-            EXPECT_LT(std::max({top, bottom, leftEdge, rightEdge}), 128)
-                << "ring in rows " << b.top;
         }
+        EXPECT_LT(difference / (3 * 44 * 44), 10.0) << id;
     }
 }
 
@@ -309,9 +380,42 @@ TEST(ResourceImages, PicturesDecodeAsStored) {
     Picture small;
     ASSERT_TRUE(decodeDib(dib.data(), dib.size(), small));
     EXPECT_EQ(small.pixels, (std::vector<std::uint32_t>{0xFFFFFF, 0xFF8040, 0xFFFFFF, 0xFF8040,
-                                                         0xFF8040, 0xFFFFFF}));
+                                                        0xFF8040, 0xFFFFFF}));
     dib[48] = 2; // past the two-entry colour table
     EXPECT_FALSE(decodeDib(dib.data(), dib.size(), small));
+
+    // Run-length encoded (bottom-up): a run of three white below, a literal of three above;
+    // a run past the row's end, or no end mark, is refused.
+    dib.resize(48);
+    dib[8] = 2, dib[9] = dib[10] = dib[11] = 0; // height 2: bottom-up
+    dib[16] = 1;                                // BI_RLE8
+    const std::uint8_t runs[] = {3, 1, 0, 0, 0, 3, 0, 1, 0, 0, 0, 0, 0, 1};
+    dib.insert(dib.end(), std::begin(runs), std::end(runs));
+    ASSERT_TRUE(decodeDib(dib.data(), dib.size(), small));
+    EXPECT_EQ(small.pixels, (std::vector<std::uint32_t>{0xFF8040, 0xFFFFFF, 0xFF8040, 0xFFFFFF,
+                                                        0xFFFFFF, 0xFFFFFF}));
+    EXPECT_FALSE(decodeDib(dib.data(), dib.size() - 2, small));
+    dib[48] = 4;
+    EXPECT_FALSE(decodeDib(dib.data(), dib.size(), small));
+    // A row that ends early leaves colour entry 0; reducing while decoding gives the same.
+    dib[48] = 2;
+    ASSERT_TRUE(decodeDib(dib.data(), dib.size(), small));
+    EXPECT_EQ(small.pixels[5], 0xFF8040u);
+    Picture reduced;
+    ASSERT_TRUE(decodeDibResized(dib.data(), dib.size(), 2, 1, reduced));
+    EXPECT_EQ(reduced.pixels, resizeByArea(small, 2, 1).pixels);
+    for (int id = 150; id <= 169; ++id) {
+        const Bitmap large("markers/large/" + std::to_string(id) + ".bmp");
+        const std::uint8_t* data = large.file.data() + 14;
+        const std::size_t size = large.file.size() - 14;
+        ASSERT_TRUE(decodeDib(data, size, small)) << id;
+        EXPECT_FALSE(decodeDib(data, size - 2, small)) << id;
+        EXPECT_FALSE(decodeDibResized(data, size - 2, 28, 28, reduced)) << id;
+        for (int side : {1, 14, 28, 43, 65, 145, 176, 181}) {
+            ASSERT_TRUE(decodeDibResized(data, size, side, side, reduced)) << id;
+            EXPECT_EQ(reduced.pixels, resizeByArea(small, side, side).pixels) << id << " " << side;
+        }
+    }
 }
 
 // Area averaging, checked by what it must keep: one colour stays that colour, whole blocks
@@ -321,7 +425,9 @@ TEST(ResourceImages, ResizeByAreaAveragesExactShares) {
     const Bitmap bmp(markerPath(125));
     Picture marker;
     ASSERT_TRUE(decodeDib(bmp.file.data() + 14, bmp.file.size() - 14, marker));
-    auto channel = [](std::uint32_t p, int c) { return static_cast<int>((p >> (16 - 8 * c)) & 0xFF); };
+    auto channel = [](std::uint32_t p, int c) {
+        return static_cast<int>((p >> (16 - 8 * c)) & 0xFF);
+    };
     EXPECT_EQ(resizeByArea(marker, 44, 44).pixels, marker.pixels);
     const Picture half = resizeByArea(marker, 22, 22);
     for (int y = 0; y < 22; ++y) {

@@ -32,3 +32,15 @@ echo "== start-up benchmark under Wine"
 real=$(winepath -w "$MODALSCOPE_ROOT/$winbuild/app/modalscope.exe" 2>/dev/null)
 minimal=$(winepath -w "$MODALSCOPE_ROOT/$winbuild/tests/benchmarks/minimal_window.exe" 2>/dev/null)
 wine "$winbuild/tests/benchmarks/startup_bench.exe" "$real" "$minimal" </dev/null
+
+echo "== start-up steps inside the program"
+steps=build/bench-wine/steps
+mkdir -p "$steps"
+printf 'Width 1015\n' >"$steps/default.txt"
+(cd "$steps" && wine "$MODALSCOPE_ROOT/$winbuild/tests/benchmarks/startup_phases.exe" </dev/null)
+
+echo "== start-up as seen on the screen"
+/usr/bin/python3 tests/benchmarks/startup_pixel.py 60 \
+    bare="$winbuild/tests/benchmarks/minimal_window.exe" \
+    modalscope="$winbuild/app/modalscope.exe" \
+    bare_with_cc6_manifest="$winbuild/tests/benchmarks/minimal_window_cc6.exe"

@@ -15,6 +15,8 @@ MODALSCOPE_PACKAGES=("${MODALSCOPE_RUN_PACKAGES[@]}" g++ googletest xvfb xdotool
     imagemagick python3 clang libclang-rt-14-dev zip)
 # makensis, for the Windows installer that the package test builds.
 MODALSCOPE_PACKAGES+=(nsis)
+# The marker checks draw the markers directly with the pictures' generator.
+MODALSCOPE_PACKAGES+=(python3-pil fonts-dejavu-core)
 
 # The Windows tests' prefix: tools/test.sh boots it, and CTest's Wine wrapper uses it when
 # nothing else is set up.

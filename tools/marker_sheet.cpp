@@ -1,6 +1,6 @@
 // Draws the twenty markers as the program does, through the painter's own loader, at the
-// cell sizes of an 800-, 1024- and 1920-wide screen, and writes them as one 24-bit BMP for
-// tools/marker_sheet.py to lay out.
+// cell sizes of an 800-, 1024-, 1920- and 3840-wide screen, and writes them as one 24-bit
+// BMP for tools/marker_sheet.py to lay out.
 //
 // Usage: marker_sheet.exe OUT.bmp
 // Panels sit side by side, each 5 cells wide and 4 high with grey cell borders, markers
@@ -20,7 +20,7 @@ namespace {
 using modalscope::BoardPainter;
 using modalscope::MemorySurface;
 
-constexpr int kCellSizes[] = {28, 42, 79};
+constexpr int kCellSizes[] = {28, 42, 79, 159};
 constexpr int kColumns = 5;
 constexpr int kRows = 4;
 

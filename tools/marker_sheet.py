@@ -1,12 +1,11 @@
-"""Lays out the markers as the program draws them at cell sizes 28, 42 and 79.
+"""Lays out the markers as the program draws them at cell sizes 28, 42, 79 and 159.
 
 Run, inside a Wine session (tools/common.sh), after building the windows preset:
     wine build/windows/tests/marker_sheet.exe sheet.bmp
     /usr/bin/python3 tools/marker_sheet.py sheet.bmp docs/markers.png [--before old.bmp]
-The three panels are enlarged by whole factors (nearest neighbour, so each drawn pixel
-stays visible) to about the same size on the page: the small cells show their pixels,
-the large one its real size. With --before, a second sheet drawn by an earlier build is
-shown above for comparison.
+The panels are enlarged by whole factors (nearest neighbour, so each drawn pixel stays
+visible): the small cells show their pixels, the large ones their real size. With
+--before, a sheet drawn by an earlier build is shown above for comparison.
 """
 import sys
 
@@ -14,9 +13,9 @@ from PIL import Image, ImageDraw
 
 from imagelib import font
 
-CELL_SIZES = [28, 42, 79]   # as marker_sheet.exe draws them, side by side
+CELL_SIZES = [28, 42, 79, 159]   # as marker_sheet.exe draws them, side by side
 COLUMNS, ROWS = 5, 4
-ZOOM = {28: 3, 42: 2, 79: 1}
+ZOOM = {28: 3, 42: 2, 79: 1, 159: 1}
 GAP = 16
 LABEL = 26
 BACK = (235, 235, 240)
@@ -64,7 +63,7 @@ def main():
         bands.append(band(Image.open(args[0]).convert("RGB"), "Now"))
     else:
         bands.append(band(Image.open(args[0]).convert("RGB"),
-                          "Markers as the program draws them at three cell sizes"))
+                          "Markers as the program draws them at four cell sizes"))
     out = Image.new("RGB", (max(b.width for b in bands), sum(b.height for b in bands)), BACK)
     y = 0
     for b in bands:

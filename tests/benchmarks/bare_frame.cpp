@@ -1,17 +1,20 @@
 #include "tests/benchmarks/bare_frame.h"
 
+#include "render/picture_bitmap.h"
+
 #include "resource.h"
 
 namespace modalscope::bench {
 
 namespace {
 
-// Picture resource of each marker id 1..20, as the program ships them.
+// The large picture of each marker id 1..20, as the program reduces them.
 constexpr int kPictures[kMarkerCount] = {
-    IDB_MARKER_1,  IDB_MARKER_2,  IDB_MARKER_3,  IDB_MARKER_4,  IDB_MARKER_5,
-    IDB_MARKER_6,  IDB_MARKER_7,  IDB_MARKER_8,  IDB_MARKER_9,  IDB_MARKER_10,
-    IDB_MARKER_11, IDB_MARKER_12, IDB_MARKER_13, IDB_MARKER_14, IDB_MARKER_15,
-    IDB_MARKER_16, IDB_MARKER_17, IDB_MARKER_18, IDB_MARKER_19, IDB_MARKER_20,
+    IDB_MARKER_LARGE_1,  IDB_MARKER_LARGE_2,  IDB_MARKER_LARGE_3,  IDB_MARKER_LARGE_4,
+    IDB_MARKER_LARGE_5,  IDB_MARKER_LARGE_6,  IDB_MARKER_LARGE_7,  IDB_MARKER_LARGE_8,
+    IDB_MARKER_LARGE_9,  IDB_MARKER_LARGE_10, IDB_MARKER_LARGE_11, IDB_MARKER_LARGE_12,
+    IDB_MARKER_LARGE_13, IDB_MARKER_LARGE_14, IDB_MARKER_LARGE_15, IDB_MARKER_LARGE_16,
+    IDB_MARKER_LARGE_17, IDB_MARKER_LARGE_18, IDB_MARKER_LARGE_19, IDB_MARKER_LARGE_20,
 };
 
 constexpr MarkerId kSingleInlay = 19;
@@ -62,36 +65,19 @@ bool BareFrame::create(HINSTANCE instance, HWND window, const BoardPicture& pict
     previous_ = SelectObject(backSurface_, backBitmap_);
 
     // Like the program's, compatible with the screen, which is what the program's size
-    // notification sees: it arrives before the window surface exists.
-    // The same halftone stretch of each 44-pixel picture, so both draw the same pixels.
-    HDC screen = GetDC(nullptr);
-    HDC source = CreateCompatibleDC(nullptr);
-    bool loaded = screen != nullptr && source != nullptr;
+    // notification sees: it arrives before the window surface exists. The same reduction
+    // of each large picture, so both draw the same pixels.
+    bool loaded = true;
     for (int i = 0; loaded && i < kMarkerCount; ++i) {
         Image& image = images_[i];
-        HBITMAP picture = static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(kPictures[i]),
-                                                          IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
-        image.bitmap = CreateCompatibleBitmap(screen, side, side);
+        Picture reduced;
+        loaded = loadPictureAt(instance, kPictures[i], side, side, reduced);
+        image.bitmap = loaded ? createBitmap(nullptr, reduced) : nullptr;
         image.surface = CreateCompatibleDC(nullptr);
-        loaded = picture != nullptr && image.bitmap != nullptr && image.surface != nullptr;
+        loaded = image.bitmap != nullptr && image.surface != nullptr;
         if (loaded) {
             image.previous = SelectObject(image.surface, image.bitmap);
-            HGDIOBJ held = SelectObject(source, picture);
-            SetStretchBltMode(image.surface, HALFTONE);
-            SetBrushOrgEx(image.surface, 0, 0, nullptr);
-            loaded =
-                StretchBlt(image.surface, 0, 0, side, side, source, 0, 0, 44, 44, SRCCOPY) != 0;
-            SelectObject(source, held);
         }
-        if (picture != nullptr) {
-            DeleteObject(picture);
-        }
-    }
-    if (source != nullptr) {
-        DeleteDC(source);
-    }
-    if (screen != nullptr) {
-        ReleaseDC(nullptr, screen);
     }
     if (!loaded) {
         return false;
