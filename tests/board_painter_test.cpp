@@ -10,6 +10,7 @@
 #include "render/board_painter.h"
 #include "render/memory_surface.h"
 #include "resource.h"
+#include "tests/object_ledger.h"
 
 namespace modalscope {
 namespace {
@@ -252,7 +253,7 @@ TEST(BoardPainter, MarkersAreScaledWithSmoothingAtEveryCellSize) {
         painter.loadMarkers(GetModuleHandleW(nullptr), nullptr, cell);
         const int side = cell - 14;
         for (const auto& m : markers) {
-            SCOPED_TRACE(testing::Message() << "cell " << cell << " marker " << m.id);
+            SCOPED_TRACE(::testing::Message() << "cell " << cell << " marker " << m.id);
             const std::vector<COLORREF> source = shippedPicture(m.resource);
             ASSERT_EQ(source.size(), 44u * 44u);
             const MarkerImage& image = painter.marker(m.id);
@@ -322,7 +323,7 @@ TEST(MemorySurface, HoldsItsBitmapAndReleasesOnce) {
     DeleteObject(later);
 }
 
-TEST(MemorySurface, AdoptsAndHandsOverOwnership) {
+void handOverOwnership() {
     HDC screen = GetDC(nullptr);
     HBITMAP made = CreateCompatibleBitmap(screen, 3, 3);
     ReleaseDC(nullptr, screen);
@@ -345,6 +346,12 @@ TEST(MemorySurface, AdoptsAndHandsOverOwnership) {
     EXPECT_EQ(third.bitmap(), made);
     { MemorySurface scoped(std::move(third)); }
     EXPECT_EQ(GetObjectType(made), 0u) << "released when its last owner goes";
+}
+
+TEST(MemorySurface, AdoptsAndHandsOverOwnership) {
+    const testing::ObjectCounts before = testing::heldObjects();
+    handOverOwnership(); // its surfaces are gone, moved from or not, once it returns
+    EXPECT_EQ(testing::heldObjects(), before) << "each handle released once, by its owner";
 }
 
 } // namespace
