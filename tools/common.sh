@@ -9,10 +9,12 @@ MODALSCOPE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # but without it the caption buttons have no glyphs).
 MODALSCOPE_RUN_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
     wine wine64 fonts-wine)
-# Everything: the program's packages plus the native and fuzz builds, GoogleTest, the private
-# display and the tools that drive and photograph it.
-MODALSCOPE_PACKAGES=("${MODALSCOPE_RUN_PACKAGES[@]}" g++ googletest xvfb xdotool x11-apps
-    imagemagick python3 clang libclang-rt-dev zip)
+# The tests: the program's packages plus the native build, GoogleTest, the private display
+# and the tools that drive and photograph it; the fuzzer's compiler and runtime; everything.
+MODALSCOPE_TEST_PACKAGES=("${MODALSCOPE_RUN_PACKAGES[@]}" g++ googletest xvfb xdotool x11-apps
+    imagemagick python3 zip)
+MODALSCOPE_FUZZ_PACKAGES=(clang libclang-rt-dev)
+MODALSCOPE_PACKAGES=("${MODALSCOPE_TEST_PACKAGES[@]}" "${MODALSCOPE_FUZZ_PACKAGES[@]}")
 
 # The Windows tests' prefix: tools/test.sh boots it, and CTest's Wine wrapper uses it when
 # nothing else is set up.

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs the test command as a new user of a Debian release would: in a brand-new minimal root
 # of that release, from a clean clone of this repository's current commit (uncommitted changes
-# are not in it). usage: tools/test-in-debian.sh SUITE, e.g. trixie (Debian 13, Wine 10) or
-# bookworm (Debian 12, Wine 8).
+# are not in it). usage: tools/test-in-debian.sh SUITE [PART...], e.g. trixie (Debian 13,
+# Wine 10) or bookworm (Debian 12, Wine 8); the parts, if any, are tools/test.sh's.
 #
 # The root is made afresh each time and removed afterwards. Downloaded packages are kept in
 # /var/cache/modalscope/debian-SUITE (or $MODALSCOPE_DEBIAN_CACHE/debian-SUITE), outside the
@@ -12,14 +12,15 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 suite=${1:-}
+shift || true
 case $suite in
 '' | *[!a-z]*)
-    echo "usage: tools/test-in-debian.sh SUITE   (a Debian release name, e.g. trixie)" >&2
+    echo "usage: tools/test-in-debian.sh SUITE [PART...]   (SUITE: a Debian release, e.g. trixie)" >&2
     exit 2
     ;;
 esac
 if [ "$(id -u)" -ne 0 ]; then
-    exec sudo "$0" "$@" # making a root and mounting in it take root
+    exec sudo "$0" "$suite" "$@" # making a root and mounting in it take root
 fi
 mirror=${MODALSCOPE_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 cache=${MODALSCOPE_DEBIAN_CACHE:-/var/cache/modalscope}/debian-$suite
@@ -65,6 +66,7 @@ echo "   made in $(($(date +%s) - started)) s; clone of $(git -C "$MODALSCOPE_RO
 inside='
 set -e
 root=$1 cache=$2
+shift 2
 mount -t proc proc "$root/proc"
 mount -t sysfs sysfs "$root/sys"
 mount --rbind /dev "$root/dev"
@@ -74,15 +76,16 @@ mount --bind "$cache/archives" "$root/var/cache/apt/archives"
 status=0
 chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    bash -c "cd /root/modalscope && tools/test.sh" </dev/null || status=$?
+    bash -c "cd /root/modalscope && exec tools/test.sh \"\$@\"" test "$@" </dev/null ||
+    status=$?
 umount -R "$root/var/cache/apt/archives" "$root/tmp" "$root/dev/shm" "$root/sys" "$root/proc"
 umount -R -l "$root/dev"
 exit $status
 '
 echo "== the test command in Debian $suite ($(cat "$root/etc/debian_version"))"
 status=0
-unshare --mount --pid --fork --propagation private bash -c "$inside" inside "$root" "$cache" ||
-    status=$?
+unshare --mount --pid --fork --propagation private bash -c "$inside" inside "$root" "$cache" \
+    "$@" || status=$?
 echo "== Debian $suite: $([ "$status" -eq 0 ] && echo passed || echo "FAILED ($status)")" \
     "in $(($(date +%s) - started)) s"
 exit "$status"

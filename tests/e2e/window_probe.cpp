@@ -99,6 +99,9 @@ int metrics() {
 }
 
 int main(int argc, char** argv) {
+    // Aware of the display's scaling as the program is (its manifest says so), so a scaled
+    // display gives this process the same real pixels and DPI; Wine 10 scales others.
+    SetProcessDPIAware();
     if (argc > 1 && std::string(argv[1]) == "--hold") {
         return hold();
     }
