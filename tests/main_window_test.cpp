@@ -227,14 +227,15 @@ TEST(MainWindow, CloseSavesReleasesAndQuitsWithZero) {
     ShellSession session;
     ASSERT_TRUE(session.started());
     if (kCountsEachObject) {
-        // The window's surface, a surface and bitmap for the buffer and each marker, the
-        // window and its class, and nothing else: the screen's surface went back at once.
-        const int surfaces = kMarkerCount + 1;
-        const ObjectCounts started = heldObjects();
-        EXPECT_EQ(started,
-                  (ObjectCounts{before.windowSurfaces + 1, 0, before.memorySurfaces + surfaces,
-                                before.gdiObjects + surfaces, before.selections + surfaces,
-                                before.windows + 1, before.classes + 1, before.faults}));
+        // The window, its surface, and a surface with a bitmap selected into it for the buffer
+        // and each marker; nothing else: the screen's surface went back at once.
+        ObjectCounts expected = before;
+        expected[kWindows] += 1;
+        expected[kWindowSurfaces] += 1;
+        for (HeldKind kind : {kMemorySurfaces, kGdiObjects, kSelections}) {
+            expected[kind] += kMarkerCount + 1;
+        }
+        EXPECT_EQ(heldObjects(), expected);
     }
     const HDC back = app.back.surface();
     const HBITMAP bitmap = app.back.bitmap();
