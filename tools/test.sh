@@ -43,6 +43,7 @@ if wants windows; then
     cmake --preset windows >/dev/null
     cmake --build --preset windows
     start_xvfb 1024x768
+    echo "   on the private display $DISPLAY"
     start_wine "$MODALSCOPE_TEST_PREFIX"
     use_virtual_desktop 1024x768
     hold_desktop "$MODALSCOPE_ROOT/build/windows/tests/e2e/window_probe.exe"
