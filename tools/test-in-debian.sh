@@ -29,9 +29,14 @@ ensure_packages debootstrap git
 # On the disk the cache is on, so nothing lands in a tmpfs /tmp; removed on any exit.
 work=$(mktemp -d "${TMPDIR:-/var/tmp}/modalscope-$suite-XXXXXX")
 root=$work/root
+inside=
 finish() {
     local status=$?
-    # The namespaces took their mounts and processes with them; this is for an interrupted run.
+    # Ending the namespaces' first process ends every process in them and with that their mounts.
+    if [ -n "$inside" ]; then
+        kill "$inside" 2>/dev/null || true
+        wait "$inside" 2>/dev/null || true
+    fi
     local mounted
     mounted=$(awk -v root="$root" 'index($2, root) == 1 { print $2 }' /proc/self/mounts | sort -r)
     [ -z "$mounted" ] || umount -l $mounted 2>/dev/null || true
@@ -63,7 +68,7 @@ echo "   made in $(($(date +%s) - started)) s; clone of $(git -C "$MODALSCOPE_RO
 
 # Inside: PID 1 of its own process namespace, so whatever the tests leave running ends with it,
 # and a private mount namespace. The package cache is the root's apt archive.
-inside='
+script='
 set -e
 root=$1 cache=$2
 shift 2
@@ -84,8 +89,11 @@ exit $status
 '
 echo "== the test command in Debian $suite ($(cat "$root/etc/debian_version"))"
 status=0
-unshare --mount --pid --fork --propagation private bash -c "$inside" inside "$root" "$cache" \
-    "$@" || status=$?
+unshare --kill-child --mount --pid --fork --propagation private \
+    bash -c "$script" inside "$root" "$cache" "$@" &
+inside=$!
+wait "$inside" || status=$?
+inside=
 echo "== Debian $suite: $([ "$status" -eq 0 ] && echo passed || echo "FAILED ($status)")" \
     "in $(($(date +%s) - started)) s"
 exit "$status"
