@@ -32,9 +32,10 @@ root=$work/root
 inside=
 finish() {
     local status=$?
-    # Ending the namespaces' first process ends every process in them and with that their mounts.
+    # unshare sits out SIGTERM; killed, it takes the namespaces' first process with it
+    # (--kill-child), and so every process in them, and with them their mounts.
     if [ -n "$inside" ]; then
-        kill "$inside" 2>/dev/null || true
+        kill -KILL "$inside" 2>/dev/null || true
         wait "$inside" 2>/dev/null || true
     fi
     local mounted
