@@ -64,6 +64,10 @@ TEST(BoardLayout, PaletteBandTogglesAndRespells) {
     EXPECT_EQ(board.palette().current[3].marker, 6);
     board.handleClick(293, 9 * 42 + 41, true);
     EXPECT_EQ(board.palette().current[3].marker, 5);
+    board.handleClick(293, 17 * 42 + 41, false); // the last box, at its lowest, rightmost pixel
+    EXPECT_FALSE(board.palette().current[11].visible);
+    board.handleClick(252, 17 * 42, false);
+    EXPECT_TRUE(board.palette().current[11].visible);
 
     // Ignored: columns outside 6..17, the gap above the band, right of the neck.
     const int ignored[][2] = {{260, 5 * 42}, {260, 18 * 42}, {240, 8 * 42},

@@ -10,6 +10,7 @@
 #include "render/memory_surface.h"
 #include "render/picture_bitmap.h"
 #include "resource.h"
+#include "tests/object_ledger.h"
 
 namespace modalscope {
 namespace {
@@ -258,7 +259,7 @@ TEST(BoardPainter, MarkersAreTheLargePicturesReducedByArea) {
         painter.loadMarkers(GetModuleHandleW(nullptr), nullptr, cell);
         const int side = cell - 14;
         for (MarkerId id = 1; id <= kMarkerCount; ++id) {
-            SCOPED_TRACE(testing::Message() << "cell " << cell << " marker " << id);
+            SCOPED_TRACE(::testing::Message() << "cell " << cell << " marker " << id);
             Picture large;
             ASSERT_TRUE(loadPicture(GetModuleHandleW(nullptr), kLarge[id - 1], large));
             ASSERT_EQ(large.width, 176);
@@ -317,7 +318,7 @@ TEST(MemorySurface, HoldsItsBitmapAndReleasesOnce) {
     DeleteObject(later);
 }
 
-TEST(MemorySurface, AdoptsAndHandsOverOwnership) {
+void handOverOwnership() {
     HDC screen = GetDC(nullptr);
     HBITMAP made = CreateCompatibleBitmap(screen, 3, 3);
     ReleaseDC(nullptr, screen);
@@ -340,6 +341,12 @@ TEST(MemorySurface, AdoptsAndHandsOverOwnership) {
     EXPECT_EQ(third.bitmap(), made);
     { MemorySurface scoped(std::move(third)); }
     EXPECT_EQ(GetObjectType(made), 0u) << "released when its last owner goes";
+}
+
+TEST(MemorySurface, AdoptsAndHandsOverOwnership) {
+    const testing::ObjectCounts before = testing::heldObjects();
+    handOverOwnership(); // its surfaces are gone, moved from or not, once it returns
+    EXPECT_EQ(testing::heldObjects(), before) << "each handle released once, by its owner";
 }
 
 } // namespace

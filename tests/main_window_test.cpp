@@ -9,7 +9,10 @@
 #include <random>
 #include <string>
 
+#include "app/main_window_style.h"
+#include "app/window_fit.h"
 #include "resource.h"
+#include "tests/object_ledger.h"
 #include "tests/shell_fixture.h"
 #include "tests/wheel_expectations.h"
 
@@ -136,22 +139,35 @@ TEST(MainWindow, WheelSequenceEndsOnThePredictedFret) {
     EXPECT_TRUE(labelsFollowCursor(board));
 }
 
-// Cell size 42 with the test desktop's default frame: 1009 by 294 inside 1015 by 338.
-void expectDefaultWindowSize() {
+// The client area is exactly the board at the stored cell size, lowered only as far as the
+// whole window must be to fit the work area; the window is the client area plus the frame this
+// platform gives the main window's style, whatever its caption and menu bar measure. On the
+// 1024 by 768 test desktop that is cell size 42: 1009 by 294 (inside 1015 by 338 with Wine 8's
+// frame, 1015 by 345 with Wine 10's).
+void expectWindowFitsTheScreen(std::int32_t storedCell) {
+    RECT edges = {0, 0, 0, 0};
+    ASSERT_TRUE(AdjustWindowRectEx(&edges, kMainWindowStyle | WS_CAPTION, TRUE, 0));
+    const PixelSize frame = {edges.right - edges.left, edges.bottom - edges.top};
+    RECT work = {};
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    const std::int32_t cell =
+        fittingCellSize(storedCell, frame, {work.right - work.left, work.bottom - work.top});
+    EXPECT_EQ(board.metrics().cellSize, cell);
+    const PixelSize wanted = boardClientSize(cell);
     RECT client;
     GetClientRect(app.window, &client);
-    EXPECT_EQ(client.right, 1009);
-    EXPECT_EQ(client.bottom, 294);
+    EXPECT_EQ(client.right, wanted.width);
+    EXPECT_EQ(client.bottom, wanted.height);
     RECT outer;
     GetWindowRect(app.window, &outer);
-    EXPECT_EQ(outer.right - outer.left, 1015);
-    EXPECT_EQ(outer.bottom - outer.top, 338);
+    EXPECT_EQ(outer.right - outer.left, wanted.width + frame.width);
+    EXPECT_EQ(outer.bottom - outer.top, wanted.height + frame.height);
 }
 
 TEST(MainWindow, PresentedFrameIsOnTheWindow) {
     ShellSession session;
     ASSERT_TRUE(session.started());
-    expectDefaultWindowSize();
+    expectWindowFitsTheScreen(42);
 
     SendMessageA(app.window, WM_KEYDOWN, VK_SPACE, 0);
     EXPECT_GT(session.countShown(7, 167, 34, 194, kOrange), 100); // root at (5, 0)
@@ -167,6 +183,7 @@ TEST(MainWindow, MinimiseAndRestoreBringTheBoardBack) {
     ShellSession session;
     ASSERT_TRUE(session.started());
     SendMessageA(app.window, WM_KEYDOWN, VK_UP, 0);
+    const ObjectCounts held = heldObjects();
     const Fretboard before = board;
     const HBITMAP image = painter.marker(1).bitmap();
     BITMAP size = {};
@@ -196,6 +213,8 @@ TEST(MainWindow, MinimiseAndRestoreBringTheBoardBack) {
     SendMessageA(app.window, WM_KEYDOWN, VK_SPACE, 0);
     SendMessageA(app.window, WM_KEYDOWN, VK_UP, 0);
     EXPECT_GT(session.countShown(7, 4 * 32 + 7, 34, 4 * 32 + 34, kOrange), 100);
+    RedrawWindow(app.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); // a paint
+    EXPECT_EQ(heldObjects(), held) << "frames and paints keep nothing";
 }
 
 std::string readAll(const char* path) {
@@ -204,14 +223,27 @@ std::string readAll(const char* path) {
 }
 
 TEST(MainWindow, CloseSavesReleasesAndQuitsWithZero) {
+    const ObjectCounts before = heldObjects();
     ShellSession session;
     ASSERT_TRUE(session.started());
+    if (kCountsEachObject) {
+        // The window, its surface, and a surface with a bitmap selected into it for the buffer
+        // and each marker; nothing else: the screen's surface went back at once.
+        ObjectCounts expected = before;
+        expected[kWindows] += 1;
+        expected[kWindowSurfaces] += 1;
+        for (HeldKind kind : {kMemorySurfaces, kGdiObjects, kSelections}) {
+            expected[kind] += kMarkerCount + 1;
+        }
+        EXPECT_EQ(heldObjects(), expected);
+    }
     const HDC back = app.back.surface();
     const HBITMAP bitmap = app.back.bitmap();
     const HBITMAP marker = painter.marker(5).bitmap();
     DeleteFileA(kSettingsFile);
 
     EXPECT_EQ(session.close(), 0);
+    EXPECT_EQ(heldObjects(), before) << "everything made was released once";
     EXPECT_EQ(readAll(kSettingsFile), "Width 1015\r\n");
     EXPECT_EQ(GetObjectType(back), 0u);
     EXPECT_EQ(GetObjectType(bitmap), 0u);
@@ -222,6 +254,7 @@ TEST(MainWindow, CloseSavesReleasesAndQuitsWithZero) {
     presentFrame(); // no buffer any more: nothing to show
     EXPECT_EQ(app.framesPresented, frames);
     shutdownWindow(); // a third pass is as harmless as the second
+    EXPECT_EQ(heldObjects(), before);
 }
 
 // A stored width too wide for the screen is shown at the largest cell size whose window
@@ -229,15 +262,16 @@ TEST(MainWindow, CloseSavesReleasesAndQuitsWithZero) {
 TEST(MainWindow, HugeStoredWidthIsShownAtTheSizeThatFits) {
     ShellSession session("Width 100000\n");
     ASSERT_TRUE(session.started());
-    expectDefaultWindowSize();
-    EXPECT_EQ(board.metrics().cellSize, 42);
+    expectWindowFitsTheScreen(4166); // (100000 - 6) / 24
+    const std::int32_t cell = board.metrics().cellSize;
+    EXPECT_LT(cell, 4166);
     BITMAP picture = {};
     ASSERT_NE(GetObjectA(painter.marker(1).bitmap(), sizeof(picture), &picture), 0);
-    EXPECT_EQ(picture.bmWidth, 28);
+    EXPECT_EQ(picture.bmWidth, cell - 14);
     BITMAP buffer = {};
     ASSERT_NE(GetObjectA(app.back.bitmap(), sizeof(buffer), &buffer), 0);
-    EXPECT_EQ(buffer.bmWidth, 1009);
-    EXPECT_EQ(buffer.bmHeight, 294);
+    EXPECT_EQ(buffer.bmWidth, boardClientSize(cell).width);
+    EXPECT_EQ(buffer.bmHeight, boardClientSize(cell).height);
     const unsigned long before = app.framesPresented;
     SendMessageA(app.window, WM_KEYDOWN, VK_SPACE, 0);
     EXPECT_EQ(app.framesPresented, before + 1);
@@ -246,36 +280,40 @@ TEST(MainWindow, HugeStoredWidthIsShownAtTheSizeThatFits) {
 }
 
 // Scroll bars are something the platform's size adjustment leaves out, as it leaves out a
-// menu bar that wraps: the window is made at the adjusted size, whose client area is one
-// scroll bar short each way (992 by 277), and then corrected to the board's exact client
-// area. Made visible, the window gets a size notification at the first size already; the
-// markers are still made once, for the corrected cell size (42, not 41).
+// menu bar that wraps: the window is made at the adjusted size, whose client area is a scroll
+// bar short across, down or both (992 by 277 with both), and then corrected to the board's
+// exact client area, also when only one side was off. Made visible, the window gets a size
+// notification at the first size already; the markers are still made once, for the corrected
+// cell size (42, not 41).
 TEST(MainWindow, ClientAreaTheAdjustmentMissesIsCorrected) {
-    const DWORD style = WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX |
-                        WS_VSCROLL | WS_HSCROLL | WS_VISIBLE;
-    ShellSession session("Width 1015\n", style);
-    ASSERT_TRUE(session.started());
-    RECT client;
-    GetClientRect(app.window, &client);
-    EXPECT_EQ(client.right, 1009);
-    EXPECT_EQ(client.bottom, 294);
-    EXPECT_EQ(app.recorded.right, 1009);
-    EXPECT_EQ(app.recorded.bottom, 294);
-    EXPECT_EQ(board.metrics().cellSize, 42);
-    EXPECT_EQ(board.metrics().clientHeight, 294);
-    const HBITMAP first = painter.marker(1).bitmap();
-    BITMAP picture = {};
-    ASSERT_NE(GetObjectA(first, sizeof(picture), &picture), 0);
-    EXPECT_EQ(picture.bmWidth, 28);
-    BITMAP buffer = {};
-    ASSERT_NE(GetObjectA(app.back.bitmap(), sizeof(buffer), &buffer), 0);
-    EXPECT_EQ(buffer.bmWidth, 1009);
-    EXPECT_EQ(buffer.bmHeight, 294);
-    SendMessageA(app.window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(1009, 294));
-    EXPECT_EQ(painter.marker(1).bitmap(), first) << "made once";
+    const DWORD style =
+        WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
+    for (DWORD bars : {WS_VSCROLL | WS_HSCROLL, WS_VSCROLL, WS_HSCROLL}) {
+        SCOPED_TRACE(::testing::Message() << "scroll bar style " << std::hex << bars);
+        ShellSession session("Width 1015\n", style | bars);
+        ASSERT_TRUE(session.started());
+        RECT client;
+        GetClientRect(app.window, &client);
+        EXPECT_EQ(client.right, 1009);
+        EXPECT_EQ(client.bottom, 294);
+        EXPECT_EQ(app.recorded.right, 1009);
+        EXPECT_EQ(app.recorded.bottom, 294);
+        EXPECT_EQ(board.metrics().cellSize, 42);
+        EXPECT_EQ(board.metrics().clientHeight, 294);
+        const HBITMAP first = painter.marker(1).bitmap();
+        BITMAP picture = {};
+        ASSERT_NE(GetObjectA(first, sizeof(picture), &picture), 0);
+        EXPECT_EQ(picture.bmWidth, 28);
+        BITMAP buffer = {};
+        ASSERT_NE(GetObjectA(app.back.bitmap(), sizeof(buffer), &buffer), 0);
+        EXPECT_EQ(buffer.bmWidth, 1009);
+        EXPECT_EQ(buffer.bmHeight, 294);
+        SendMessageA(app.window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(1009, 294));
+        EXPECT_EQ(painter.marker(1).bitmap(), first) << "made once";
 
-    EXPECT_EQ(session.close(), 0);
-    EXPECT_EQ(GetObjectType(first), 0u) << "released at shut-down";
+        EXPECT_EQ(session.close(), 0);
+        EXPECT_EQ(GetObjectType(first), 0u) << "released at shut-down";
+    }
 }
 
 // The whole program in a folder of its own, from constructed statics.
@@ -297,8 +335,10 @@ void CALLBACK closeProgram(HWND, UINT, UINT_PTR timer, DWORD) {
 
 TEST(Program, NormalRunEndsWithZeroSavesAndUnregisters) {
     ProgramFolder folder;
+    const ObjectCounts before = heldObjects();
     SetTimer(nullptr, 0, 300, closeProgram); // fires inside the program's own loop
     EXPECT_EQ(runProgram(GetModuleHandleA(nullptr)), 0);
+    EXPECT_EQ(heldObjects(), before);
     EXPECT_EQ(readAll(kSettingsFile), "Width 1015\r\n");
     EXPECT_GT(app.framesPresented, 0u);
     EXPECT_FALSE(IsWindow(app.window));

@@ -24,6 +24,12 @@ void* operator new(std::size_t size) {
     }
     throw std::bad_alloc();
 }
+// The library also asks without exceptions (newer libstdc++'s stable_sort does); that comes
+// from the same heap, since the deletes below return every block to it.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    gHeapBytes += size;
+    return std::malloc(size == 0 ? 1 : size);
+}
 void operator delete(void* block) noexcept {
     std::free(block);
 }

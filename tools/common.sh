@@ -9,14 +9,14 @@ MODALSCOPE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # but without it the caption buttons have no glyphs).
 MODALSCOPE_RUN_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
     wine wine64 fonts-wine)
-# Everything: the program's packages plus the native and fuzz builds, GoogleTest, the private
-# display and the tools that drive and photograph it.
-MODALSCOPE_PACKAGES=("${MODALSCOPE_RUN_PACKAGES[@]}" g++ googletest xvfb xdotool x11-apps
-    imagemagick python3 clang libclang-rt-14-dev zip)
-# makensis, for the Windows installer that the package test builds.
-MODALSCOPE_PACKAGES+=(nsis)
-# The marker checks draw the markers directly with the pictures' generator.
-MODALSCOPE_PACKAGES+=(python3-pil fonts-dejavu-core)
+# The tests: the program's packages plus the native build, GoogleTest, the private display
+# and the tools that drive and photograph it; makensis for the installer that the package
+# test builds; Pillow and DejaVu, with which the marker check draws the markers directly;
+# the fuzzer's compiler and runtime; everything.
+MODALSCOPE_TEST_PACKAGES=("${MODALSCOPE_RUN_PACKAGES[@]}" g++ googletest xvfb xdotool x11-apps
+    imagemagick python3 zip nsis python3-pil fonts-dejavu-core)
+MODALSCOPE_FUZZ_PACKAGES=(clang libclang-rt-dev)
+MODALSCOPE_PACKAGES=("${MODALSCOPE_TEST_PACKAGES[@]}" "${MODALSCOPE_FUZZ_PACKAGES[@]}")
 
 # The Windows tests' prefix: tools/test.sh boots it, and CTest's Wine wrapper uses it when
 # nothing else is set up.
@@ -73,19 +73,27 @@ complete_prefix() {
     cp "$marlett" "$fonts/marlett.ttf"
 }
 
-# Starts Xvfb on a free display of the given size and exports DISPLAY.
+# Starts Xvfb on a free display of the given size and exports DISPLAY. Xvfb picks the
+# display itself: an X server of another mount namespace (a container, a chroot) holds its
+# display's abstract socket with no file in this /tmp, which only binding the socket finds.
 start_xvfb() {
     local size=${1:-1024x768}
-    local n=91
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 </dev/null &
+    local ready n=
+    ready=$(mktemp)
+    # It writes the display's number to the descriptor once it accepts connections.
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$ready" >/dev/null 2>&1 </dev/null &
     MODALSCOPE_XVFB_PID=$!
-    export DISPLAY=":$n"
     local i
     for i in $(seq 100); do
-        [ -e "/tmp/.X11-unix/X$n" ] && return 0
+        if read -r n <"$ready"; then
+            rm -f "$ready"
+            export DISPLAY=":$n"
+            return 0
+        fi
+        kill -0 "$MODALSCOPE_XVFB_PID" 2>/dev/null || break
         sleep 0.1
     done
+    rm -f "$ready"
     echo "Xvfb did not start" >&2
     return 1
 }

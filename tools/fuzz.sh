@@ -13,7 +13,7 @@ case $seconds in
     ;;
 esac
 
-ensure_packages cmake ninja-build clang libclang-rt-14-dev
+ensure_packages cmake ninja-build "${MODALSCOPE_FUZZ_PACKAGES[@]}"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 

@@ -1,28 +1,52 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the model and settings natively under ASan and
-# UBSan, and the Windows build under Wine on a private Xvfb.
+# UBSan, the settings reader fuzzed, and the Windows build under Wine on a private Xvfb.
+# Named parts run alone: tools/test.sh [native] [fuzz] [windows].
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$MODALSCOPE_ROOT"
 
-ensure_packages "${MODALSCOPE_PACKAGES[@]}"
+parts=" ${*:-native fuzz windows} "
+for part in $parts; do
+    case $part in
+    native | fuzz | windows) ;;
+    *)
+        echo "usage: tools/test.sh [native] [fuzz] [windows]" >&2
+        exit 2
+        ;;
+    esac
+done
+wants() { [[ $parts == *" $1 "* ]]; }
+stage() { echo "== $1 (at $SECONDS s)"; }
+
+packages=("${MODALSCOPE_TEST_PACKAGES[@]}")
+wants fuzz && packages+=("${MODALSCOPE_FUZZ_PACKAGES[@]}")
+ensure_packages "${packages[@]}"
 trap stop_session EXIT
 
-echo "== native build and tests (ASan, UBSan)"
-cmake --preset host >/dev/null
-cmake --build --preset host
-ctest --preset host
+if wants native; then
+    stage "native build and tests (ASan, UBSan)"
+    cmake --preset host >/dev/null
+    cmake --build --preset host
+    ctest --preset host
+fi
 
-echo "== settings reader fuzzing (libFuzzer, ASan, UBSan)"
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz
-ctest --preset fuzz
+if wants fuzz; then
+    stage "settings reader fuzzing (libFuzzer, ASan, UBSan)"
+    cmake --preset fuzz >/dev/null
+    cmake --build --preset fuzz
+    ctest --preset fuzz
+fi
 
-echo "== Windows build and tests under Wine"
-cmake --preset windows >/dev/null
-cmake --build --preset windows
-start_xvfb 1024x768
-start_wine "$MODALSCOPE_TEST_PREFIX"
-use_virtual_desktop 1024x768
-hold_desktop "$MODALSCOPE_ROOT/build/windows/tests/e2e/window_probe.exe"
-ctest --preset windows
+if wants windows; then
+    stage "Windows build and tests under Wine"
+    cmake --preset windows >/dev/null
+    cmake --build --preset windows
+    start_xvfb 1024x768
+    echo "   on the private display $DISPLAY"
+    start_wine "$MODALSCOPE_TEST_PREFIX"
+    use_virtual_desktop 1024x768
+    hold_desktop "$MODALSCOPE_ROOT/build/windows/tests/e2e/window_probe.exe"
+    ctest --preset windows
+fi
+stage "passed"

@@ -44,6 +44,30 @@ def expect_saved(program, code, text=b"Width 1015\r\n"):
     expect(saved == text, f"default.txt holds {saved!r}, want {text!r}")
 
 
+def shown_board(program, stored=None):
+    """The cell size a, client area (24a + 1 by 7a) and outer size the program must show with
+    the stored cell size (None: from the screen's width, as without a settings file), asked of
+    the platform's own frame for the main window: a is lowered only as far as the whole window
+    must be to fit the work area. Wine 8's 96-DPI frame is 6 by 44, Wine 10's 6 by 51: on a
+    1600 x 400 screen a window of 1207 x 394 (a = 50) and 1183 x 394 (a = 49)."""
+    seen = program.display_metrics()
+    frame, work, screen = (tuple(int(v) for v in seen[name].split(","))
+                           for name in ("window_frame", "work", "screen"))
+    a = (screen[0] - 12) // 24 if stored is None else stored
+    if a > 0:
+        a = max(min(a, (work[0] - frame[0] - 1) // 24, (work[1] - frame[1]) // 7), 0)
+    client = (24 * a + 1, 7 * a)
+    return a, client, (client[0] + frame[0], client[1] + frame[1])
+
+
+def expect_shown(program, window, stored=None):
+    """The client area is exactly the board and the window exactly it plus the frame."""
+    a, client, outer = shown_board(program, stored)
+    expect(window.client[2:] == client, f"client {window.client[2:]}, want {client} (a = {a})")
+    expect(window.outer[2:] == outer, f"outer size {window.outer[2:]}, want {outer}")
+    return a
+
+
 def close_box(window):
     """The title bar's close button: the rightmost caption button."""
     left, top, width, _ = window.outer
@@ -60,8 +84,8 @@ def scenario_fresh_start(program):
     """No settings file: default size, the reset board, Escape closes and saves."""
     window = program.wait_for_window()
     expect(window.text == "Modalscope 1.0", f"title {window.text!r}")
-    expect(window.outer == (0, 0, 1015, 338), f"outer window {window.outer}")
-    expect(window.client[2:] == (1009, 294), f"client {window.client[2:]}")
+    expect(window.outer[:2] == (0, 0), f"outer window {window.outer}")
+    expect_shown(program, window)
     program.until(roots_shown(program, (5, 0)), what="root markers of the reset board")
     shot = program.shot()
     for slot in range(12):
@@ -236,12 +260,13 @@ def scenario_about_box(program):
     expect_saved(program, program.wait_exit())
 
 
-def sized(settings, outer, saved):
-    """A run with the given settings file: outer size, input taken, closed and saved."""
+def sized(settings, cell, saved):
+    """A run with the given settings file: size (for a stored cell size), input taken, closed
+    and saved."""
     def scenario(program):
         window = program.wait_for_window()
-        if outer is not None:
-            expect(window.outer[2:] == outer, f"outer size {window.outer[2:]}, want {outer}")
+        if cell is not None:
+            expect_shown(program, window, cell)
         if window.client[2] > 10 and window.client[3] > 10:
             program.click(5, 5)  # a tiny window has no client to press on
         program.key("Right")
@@ -254,12 +279,13 @@ def sized(settings, outer, saved):
     return scenario
 
 
-def whole_board(client, saved, settings=None, display=None, about=None):
+def whole_board(saved=None, settings=None, stored=None, display=None, about=None):
     """The client area is exactly the board (24a + 1 by 7a) inside a window that fits the
-    screen; the palette row is shown whole and takes presses down to its lowest pixels but
-    not above it; the file saved is as wanted. `display`: what the prefix's programs must
-    see of its display settings, so a setting that did not take effect fails here. `about`:
-    the scale of the About box's pictures on that display."""
+    screen (see shown_board; `stored`: the file's cell size); the palette row is shown whole
+    and takes presses down to its lowest pixels but not above it, its last box on its own
+    too; the file saved is as wanted (None: the width shown). `display`: what the prefix's
+    programs must see of its display settings, so a setting that did not take effect fails
+    here. `about`: the scale of the About box's pictures on that display."""
     def scenario(program):
         if display is not None:
             seen = program.display_metrics()
@@ -267,8 +293,7 @@ def whole_board(client, saved, settings=None, display=None, about=None):
                 expect(seen.get(name) == value, f"display {name}={seen.get(name)}, want {value} "
                        f"(all: {seen})")
         window = program.wait_for_window()
-        expect(window.client[2:] == client, f"client {window.client[2:]}, want {client}")
-        a = program.cell = client[0] // 24
+        a = program.cell = expect_shown(program, window, stored)
         shot = program.until(roots_shown(program, (5, 0)), what="root markers of the reset board")
         left, top, width, height = window.outer
         expect(left >= 0 and top >= 0 and left + width <= shot.width
@@ -296,6 +321,8 @@ def whole_board(client, saved, settings=None, display=None, about=None):
         expect(program.shot().count(*program.palette_box(0), WHITE) == (a - 14) ** 2,
                "a press just above the palette row changed it")
         program.click(18 * a - a // 2, 7 * a - 1)  # the last box's lowest pixels, too
+        program.until(lambda s: s.count(*program.palette_box(11), WHITE) == (a - 14) ** 2,
+                      what="the last palette box hidden by a press in its lowest pixels")
         program.click(6 * a + a // 2, 7 * a - 1)
         program.click(18 * a - a // 2, 7 * a - 1)
         program.until(lambda s: s.pixels == shot.pixels,
@@ -303,7 +330,8 @@ def whole_board(client, saved, settings=None, display=None, about=None):
         if about is not None:
             about_pictures(program, about)
         program.key("Escape")
-        expect_saved(program, program.wait_exit(), saved)
+        expect_saved(program, program.wait_exit(), b"Width %d\r\n" % (24 * a + 7)
+                     if saved is None else saved)
     scenario.settings = settings
     return scenario
 
@@ -335,25 +363,19 @@ SCENARIOS = {
     "arrows_and_wheel": scenario_arrows_and_wheel,
     "palette": scenario_palette,
     "about_box": scenario_about_box,
-    "width_790_on_next_line": sized(b"Width\n790", (775, 268), b"Width 775\r\n"),
+    "width_790_on_next_line": sized(b"Width\n790", 32, b"Width 775\r\n"),
     "width_minus_100": sized(b"Width -100\n", None, b"Width -89\r\n"),
     "width_5": sized(b"Width 5\n", None, b"Width 7\r\n"),
     "width_not_a_number": sized(b"Width many\n", None, b"Width 7\r\n"),
-    "width_huge": whole_board((1009, 294), b"Width 99991\r\n", b"Width 100000\n"),
+    "width_huge": whole_board(b"Width 99991\r\n", b"Width 100000\n", stored=4166),
     # Each display of its own prefix (tests/e2e/displays), as display_session.sh sets it up.
-    "display_default": whole_board((1009, 294), b"Width 1015\r\n",
-                                   display={"dpi": "96", "caption": "19", "menu": "19"}, about=1),
-    "display_dpi144": whole_board((1009, 294), b"Width 1015\r\n", display={"dpi": "144"},
-                                  about=1.5),
-    "display_dpi192": whole_board((1009, 294), b"Width 1015\r\n", display={"dpi": "192"},
-                                  about=2),
-    "display_theme": whole_board((1009, 294), b"Width 1015\r\n",
-                                 display={"dpi": "96", "caption": "23", "menu": "20"}),
-    "display_dpi120_1280x1024": whole_board((1249, 364), b"Width 1255\r\n",
-                                            display={"dpi": "120", "screen": "1280,1024"},
+    "display_default": whole_board(display={"dpi": "96"}, about=1),
+    "display_dpi144": whole_board(display={"dpi": "144"}, about=1.5),
+    "display_dpi192": whole_board(display={"dpi": "192"}, about=2),
+    "display_theme": whole_board(display={"dpi": "96", "caption": "23", "menu": "20"}),
+    "display_dpi120_1280x1024": whole_board(display={"dpi": "120", "screen": "1280,1024"},
                                             about=1.25),
-    "display_1600x400": whole_board((1201, 350), b"Width 1207\r\n",
-                                    display={"dpi": "96", "screen": "1600,400"}),
+    "display_1600x400": whole_board(display={"dpi": "96", "screen": "1600,400"}),
     "width_beyond_32_bits": sized(b"Width 99999999999\n", None, b"Width 7\r\n"),
 }
 

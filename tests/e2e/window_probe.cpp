@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+#include "app/main_window_style.h"
+
 namespace {
 
 std::string utf8(const wchar_t* text) {
@@ -74,25 +76,32 @@ int hold() {
 }
 
 // The display settings a test prefix was given, as programs see them: the system DPI, the
-// window metrics in pixels, the primary work area and the screen.
+// window metrics in pixels, the primary work area and the screen; and what the platform adds
+// to a client area for the main window's style (its caption, menu bar and border), asked as
+// the program asks it.
 int metrics() {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     RECT work = {};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    RECT edges = {0, 0, 0, 0};
+    AdjustWindowRectEx(&edges, modalscope::kMainWindowStyle | WS_CAPTION, TRUE, 0);
     std::printf("metrics dpi=%d caption=%d menu=%d frame=%d,%d padded=%d border=%d "
-                "work=%ld,%ld screen=%d,%d\n",
+                "work=%ld,%ld screen=%d,%d window_frame=%ld,%ld\n",
                 dpi, GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CYMENU),
                 GetSystemMetrics(SM_CXFIXEDFRAME), GetSystemMetrics(SM_CYFIXEDFRAME),
                 GetSystemMetrics(SM_CXPADDEDBORDER), GetSystemMetrics(SM_CXBORDER),
                 work.right - work.left, work.bottom - work.top, GetSystemMetrics(SM_CXSCREEN),
-                GetSystemMetrics(SM_CYSCREEN));
+                GetSystemMetrics(SM_CYSCREEN), edges.right - edges.left, edges.bottom - edges.top);
     std::fflush(stdout);
     return 0;
 }
 
 int main(int argc, char** argv) {
+    // Aware of the display's scaling as the program is (its manifest says so), so a scaled
+    // display gives this process the same real pixels and DPI; Wine 10 scales others.
+    SetProcessDPIAware();
     if (argc > 1 && std::string(argv[1]) == "--hold") {
         return hold();
     }
