@@ -33,7 +33,8 @@ fi
 
 if wants fuzz; then
     stage "settings reader fuzzing (libFuzzer, ASan, UBSan)"
-    cmake --preset fuzz >/dev/null
+    # Fresh: a cache left by another compiler would otherwise come back as a plain test build.
+    cmake --preset fuzz --fresh >/dev/null
     cmake --build --preset fuzz
     ctest --preset fuzz
 fi
