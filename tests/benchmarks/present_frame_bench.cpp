@@ -15,6 +15,7 @@
 #include "app/app_window.h"
 #include "app/globals.h"
 #include "tests/benchmarks/bare_frame.h"
+#include "tests/benchmarks/bench_clock.h"
 #include "tests/benchmarks/bench_stats.h"
 #include "tests/benchmarks/picture_compare.h"
 
@@ -42,15 +43,9 @@ const char* const kFrameEndNames[] = {"GDI calls only", "ending in GdiFlush",
 const char* const kVariantNames[kVariantCount] = {
     "presentFrame (program)", "same GDI calls, bare loop", "one full-client BitBlt"};
 
+// Microseconds.
 double now() {
-    static const double ticksPerMicrosecond = [] {
-        LARGE_INTEGER frequency;
-        QueryPerformanceFrequency(&frequency);
-        return static_cast<double>(frequency.QuadPart) / 1e6;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / ticksPerMicrosecond;
+    return nowMs() * 1e3;
 }
 
 void pump() {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/benchmarks/bench_clock.h"
 #include "tests/benchmarks/bench_stats.h"
 
 namespace {
@@ -40,17 +41,6 @@ struct Launch {
     bool saved = false;  // rewrote the settings file on the way out, if it should
     std::string problem;
 };
-
-double nowMs() {
-    static const double ticksPerMs = [] {
-        LARGE_INTEGER frequency;
-        QueryPerformanceFrequency(&frequency);
-        return static_cast<double>(frequency.QuadPart) / 1e3;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / ticksPerMs;
-}
 
 struct WindowSearch {
     const char* windowClass;

@@ -13,23 +13,13 @@
 #include "render/picture.h"
 #include "render/picture_bitmap.h"
 #include "resource.h"
+#include "tests/benchmarks/bench_clock.h"
 #include "tests/benchmarks/bench_stats.h"
 
 namespace {
 
 using namespace modalscope;
 using namespace modalscope::bench;
-
-double nowMs() {
-    static const double ticksPerMs = [] {
-        LARGE_INTEGER frequency;
-        QueryPerformanceFrequency(&frequency);
-        return static_cast<double>(frequency.QuadPart) / 1e3;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / ticksPerMs;
-}
 
 void pump() {
     MSG message;
