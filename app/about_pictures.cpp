@@ -75,8 +75,8 @@ void scaleAboutPictures(HWND dialog, HINSTANCE instance, int dpi) {
             continue; // the template's picture stays
         }
         const int scale = kDpiAt100 * kLargeScale;
-        HBITMAP bitmap = createBitmap(nullptr, resizeByArea(large, MulDiv(large.width, dpi, scale),
-                                                            MulDiv(large.height, dpi, scale)));
+        HBITMAP bitmap = createBitmap(resizeByArea(large, MulDiv(large.width, dpi, scale),
+                                                   MulDiv(large.height, dpi, scale)));
         if (bitmap == nullptr) {
             continue; // the template's picture stays
         }

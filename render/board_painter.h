@@ -20,8 +20,9 @@ class BoardPainter {
     // What a size notification does: the metrics, then the one-time marker load.
     void resize(Fretboard& board, HINSTANCE instance, HDC reference, int width, int height);
 
-    // Creates the twenty images at (cellSize - 14) square, compatible with `reference`
-    // (null: the screen), each reduced by area averaging from its 176-pixel picture.
+    // Creates the twenty images at (cellSize - 14) square, each reduced by area averaging
+    // from its 176-pixel picture and kept in a surface compatible with `reference` (null:
+    // the screen).
     // With no room for a picture nothing is created and the load is left for a later,
     // larger size.
     void loadMarkers(HINSTANCE instance, HDC reference, int cellSize);

@@ -47,14 +47,8 @@ void BoardPainter::loadMarkers(HINSTANCE instance, HDC reference, int cellSize) 
     if (side <= 0) {
         return; // no picture fits in such a cell
     }
-    // One screen surface for all twenty, rather than one each.
-    HDC screen = reference == nullptr ? GetDC(nullptr) : nullptr;
     for (int i = 0; i < kMarkerCount; ++i) {
-        loadReduced(markers_[i], instance, kPictures[i], reference != nullptr ? reference : screen,
-                    side);
-    }
-    if (screen != nullptr) {
-        ReleaseDC(nullptr, screen);
+        loadReduced(markers_[i], instance, kPictures[i], reference, side);
     }
     markersLoaded_ = true;
 }

@@ -1,5 +1,7 @@
 #include "render/picture_bitmap.h"
 
+#include <cstring>
+
 namespace modalscope {
 
 namespace {
@@ -26,13 +28,10 @@ bool loadPictureAt(HINSTANCE module, int id, int width, int height, Picture& out
     return data != nullptr && decodeDibResized(data, size, width, height, out);
 }
 
-HBITMAP createBitmap(HDC reference, const Picture& picture) {
+HBITMAP createBitmap(const Picture& picture) {
     if (picture.width <= 0 || picture.height <= 0) {
         return nullptr;
     }
-    HDC screen = reference == nullptr ? GetDC(nullptr) : nullptr;
-    HDC like = reference != nullptr ? reference : screen;
-    HBITMAP bitmap = CreateCompatibleBitmap(like, picture.width, picture.height);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = picture.width;
@@ -40,20 +39,16 @@ HBITMAP createBitmap(HDC reference, const Picture& picture) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    if (bitmap != nullptr &&
-        SetDIBits(like, bitmap, 0, static_cast<UINT>(picture.height), picture.pixels.data(), &info,
-                  DIB_RGB_COLORS) != picture.height) {
-        DeleteObject(bitmap);
-        bitmap = nullptr;
-    }
-    if (screen != nullptr) {
-        ReleaseDC(nullptr, screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap != nullptr && bits != nullptr) {
+        std::memcpy(bits, picture.pixels.data(), picture.pixels.size() * sizeof(std::uint32_t));
     }
     return bitmap;
 }
 
 bool createSurface(MemorySurface& target, HDC reference, const Picture& picture) {
-    return target.adopt(reference, createBitmap(reference, picture));
+    return target.adopt(reference, createBitmap(picture));
 }
 
 } // namespace modalscope

@@ -16,9 +16,11 @@ bool loadPicture(HINSTANCE module, int id, Picture& out);
 // resized as it is decoded, without its full-size picture.
 bool loadPictureAt(HINSTANCE module, int id, int width, int height, Picture& out);
 
-// A new bitmap compatible with `reference` (null: the screen) holding `picture`'s pixels.
-// The caller owns it (null on failure or for an empty picture).
-HBITMAP createBitmap(HDC reference, const Picture& picture);
+// A new 32-bit device-independent bitmap holding `picture`'s pixels: made in the process's
+// own memory, it is far quicker to make than one like the screen's (under Wine, twenty
+// markers with their surfaces take 0.5 ms instead of 7) and copies out just as fast. The
+// caller owns it (null on failure or for an empty picture).
+HBITMAP createBitmap(const Picture& picture);
 
 // `picture` kept selected in `target`, as one block to copy from.
 bool createSurface(MemorySurface& target, HDC reference, const Picture& picture);

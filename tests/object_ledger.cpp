@@ -18,7 +18,7 @@ namespace modalscope::testing {
     extern "C" decltype(&name) __wrap___imp_##name;
 // clang-format off
 #define LEDGER_CALLS(X) X(GetDC) X(ReleaseDC) X(BeginPaint) X(EndPaint) X(CreateCompatibleDC) \
-    X(DeleteDC) X(CreateCompatibleBitmap) X(CreatePen) X(CreateSolidBrush) X(LoadImageA) \
+    X(DeleteDC) X(CreateCompatibleBitmap) X(CreateDIBSection) X(CreatePen) X(CreateSolidBrush) X(LoadImageA) \
     X(DeleteObject) X(SelectObject) X(CreateWindowExA) X(DestroyWindow)
 // clang-format on
 LEDGER_CALLS(LEDGER_IMPORT)
@@ -98,6 +98,11 @@ BOOL WINAPI countedDeleteDC(HDC surface) {
 
 HBITMAP WINAPI countedCreateCompatibleBitmap(HDC reference, int width, int height) {
     return made(kGdiObjects, REAL(CreateCompatibleBitmap)(reference, width, height));
+}
+
+HBITMAP WINAPI countedCreateDIBSection(HDC reference, const BITMAPINFO* info, UINT usage,
+                                       void** bits, HANDLE section, DWORD offset) {
+    return made(kGdiObjects, REAL(CreateDIBSection)(reference, info, usage, bits, section, offset));
 }
 
 HPEN WINAPI countedCreatePen(int style, int width, COLORREF colour) {

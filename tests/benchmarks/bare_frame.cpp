@@ -72,7 +72,7 @@ bool BareFrame::create(HINSTANCE instance, HWND window, const BoardPicture& pict
         Image& image = images_[i];
         Picture reduced;
         loaded = loadPictureAt(instance, kPictures[i], side, side, reduced);
-        image.bitmap = loaded ? createBitmap(nullptr, reduced) : nullptr;
+        image.bitmap = loaded ? createBitmap(reduced) : nullptr;
         image.surface = CreateCompatibleDC(nullptr);
         loaded = image.bitmap != nullptr && image.surface != nullptr;
         if (loaded) {
