@@ -5,12 +5,37 @@
 
 namespace modalscope {
 
-INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+namespace {
+
+// The box keeps its place at a work area's top-left corner, but on the main window's
+// monitor, whose scale is then the box's too.
+void moveNear(HWND dialog, HWND mainWindow) {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (mainWindow != nullptr &&
+        GetMonitorInfoW(MonitorFromWindow(mainWindow, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+        SetWindowPos(dialog, nullptr, monitor.rcWork.left, monitor.rcWork.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void openBox(HWND dialog, const AboutOpening* opening) {
+    const AboutOpening none;
+    if (opening == nullptr) {
+        opening = &none;
+    }
+    moveNear(dialog, opening->mainWindow);
+    scaleAboutPictures(dialog,
+                       reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)),
+                       aboutPictureDpi(dialog, opening->dpi));
+}
+
+} // namespace
+
+INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        scaleAboutPictures(dialog,
-                           reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)),
-                           aboutPictureDpi(dialog));
+        openBox(dialog, reinterpret_cast<const AboutOpening*>(lParam));
         return TRUE;
     case WM_DESTROY:
         releaseAboutPictures(dialog);
@@ -32,7 +57,7 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 // Common Controls 6 style the About box only, so they are asked for here, from the exe's
 // own About manifest, rather than in the process manifest: the start of the program then
 // does not load and bind them.
-void runAboutDialog(HINSTANCE instance) {
+void runAboutDialog(HINSTANCE instance, const AboutOpening& opening) {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(instance, path, MAX_PATH);
     ACTCTXW request = {};
@@ -44,7 +69,8 @@ void runAboutDialog(HINSTANCE instance) {
     HANDLE context = CreateActCtxW(&request);
     ULONG_PTR cookie = 0;
     const bool active = context != INVALID_HANDLE_VALUE && ActivateActCtx(context, &cookie);
-    DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ABOUT), nullptr, aboutDialogProc, 0);
+    DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ABOUT), nullptr, aboutDialogProc,
+                    reinterpret_cast<LPARAM>(&opening));
     if (active) {
         DeactivateActCtx(0, cookie);
     }

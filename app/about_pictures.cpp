@@ -44,11 +44,14 @@ HBITMAP setImage(HWND control, HBITMAP bitmap) {
 
 } // namespace
 
-int aboutPictureDpi(HWND dialog) {
-    HDC surface = GetDC(dialog);
-    const int dpi = surface != nullptr ? GetDeviceCaps(surface, LOGPIXELSX) : kDpiAt100;
-    if (surface != nullptr) {
-        ReleaseDC(dialog, surface);
+int aboutPictureDpi(HWND dialog, UINT displayDpi) {
+    int dpi = static_cast<int>(displayDpi);
+    if (dpi <= 0) {
+        HDC surface = GetDC(dialog);
+        dpi = surface != nullptr ? GetDeviceCaps(surface, LOGPIXELSX) : kDpiAt100;
+        if (surface != nullptr) {
+            ReleaseDC(dialog, surface);
+        }
     }
     // A font does not grow exactly with the display (under Wine at 120 DPI the box's font is
     // 8/6 as wide as at 100 % but only 15/12 as high): on a scaled display the pictures follow

@@ -7,10 +7,10 @@
 
 namespace modalscope {
 
-// The pixels per inch the box's pictures are made for: the display's, but on a scaled
-// display no more than the box's own layout grew (its font's width against the 100 % one),
-// so that each picture stays within its place.
-int aboutPictureDpi(HWND dialog);
+// The pixels per inch the box's pictures are made for: `displayDpi` (the main window's
+// scale; 0: the display's), but on a scaled display no more than the box's own layout grew
+// (its font's width against the 100 % one), so that each picture stays within its place.
+int aboutPictureDpi(HWND dialog, UINT displayDpi = 0);
 
 // Gives each picture of the box its template picture's size times `dpi` / 96, made from its
 // large source; at 96 the template's pictures stay as they are. Once a picture is replaced,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/dpi_support.h"
 #include "app/globals.h"
 #include "app/main_window_style.h"
 #include "app/window_fit.h"
@@ -15,7 +16,8 @@ constexpr char kClassName[] = "Modalscope";
 
 // The platform's adjustment assumes a one-line menu bar and knows nothing of what a
 // platform may add; if the client area came out otherwise, the outer size is changed by the
-// difference, once. Where the platform will not give that size either, what it gives stays.
+// difference, once. Where the platform will not give that size either, what it gives stays
+// and is the size kept from then on.
 void correctClientSize(HWND window, PixelSize wanted) {
     RECT client = {};
     RECT outer = {};
@@ -25,8 +27,17 @@ void correctClientSize(HWND window, PixelSize wanted) {
     const int dx = wanted.width - client.right;
     const int dy = wanted.height - client.bottom;
     if (dx != 0 || dy != 0) {
-        SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + dx,
-                     outer.bottom - outer.top + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        setKeptSize(window, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top + dy,
+                    SWP_NOMOVE);
+    }
+}
+
+// The size the window really has is the one it keeps: the system may have raised a tiny
+// board's window to its smallest.
+void keepShownSize(HWND window) {
+    RECT outer = {};
+    if (GetWindowRect(window, &outer)) {
+        app.kept = {outer.right - outer.left, outer.bottom - outer.top};
     }
 }
 
@@ -61,7 +72,7 @@ void unregisterMainClass(HINSTANCE instance) {
     UnregisterClassA(kClassName, instance);
 }
 
-bool createMainWindow(const char* title, DWORD style, HINSTANCE instance) {
+bool createMainWindow(const char* title, DWORD style, HINSTANCE instance, int show) {
     if (style == 0) {
         style = kMainWindowStyle;
     }
@@ -72,11 +83,13 @@ bool createMainWindow(const char* title, DWORD style, HINSTANCE instance) {
     if (!outerFromClient(outer, style)) {
         outer = {0, 0, settings.width(), settings.height()}; // the classic frame's size
     }
+    const PixelPoint origin = WindowSettings::shownOrigin();
     // Size notifications only record the size until it has settled; the markers are made
     // once, for the final cell size.
     app.sizing = true;
-    HWND window = CreateWindowExA(0, kClassName, title, style, 0, 0, outer.right - outer.left,
-                                  outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
+    HWND window =
+        CreateWindowExA(0, kClassName, title, style, origin.x, origin.y, outer.right - outer.left,
+                        outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) {
         app.sizing = false;
         return false;
@@ -85,7 +98,11 @@ bool createMainWindow(const char* title, DWORD style, HINSTANCE instance) {
     if (cells > 0) {
         correctClientSize(window, client);
     }
+    keepShownSize(window);
     app.sizing = false;
+    app.startCell = cells;
+    app.startDpi = windowDpi(window);
+    app.dpi = app.startDpi;
     // The window system may still have clamped the size (tiny or empty boards): the board,
     // the markers and the buffer follow the client area the window really has.
     GetClientRect(window, &app.recorded);
@@ -99,9 +116,53 @@ bool createMainWindow(const char* title, DWORD style, HINSTANCE instance) {
         app.window = nullptr;
         return false;
     }
-    ShowWindow(window, SW_SHOWNORMAL);
+    // Started minimised, it restores to the board; started maximised, the kept size is
+    // its maximised size.
+    ShowWindow(window, show);
     SetFocus(window);
     return true;
+}
+
+void changeScale(HWND window, UINT dpi, const RECT& suggested) {
+    if (dpi == 0 || !app.back.ready()) {
+        return; // nothing to scale once shut down
+    }
+    app.dpi = dpi;
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
+    // Always from the start's size, so a scale that comes back brings that size back.
+    const std::int64_t scaled =
+        std::int64_t{app.startCell} * dpi / (app.startDpi != 0 ? app.startDpi : kStandardDpi);
+    std::int32_t cell = static_cast<std::int32_t>(std::min<std::int64_t>(scaled, INT32_MAX));
+    RECT edges = {0, 0, 0, 0};
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (outerFromClientForDpi(edges, style, dpi) &&
+        GetMonitorInfoA(MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        cell = fittingCellSize(cell, {edges.right - edges.left, edges.bottom - edges.top},
+                               {work.right - work.left, work.bottom - work.top});
+    }
+    const PixelSize client = boardClientSize(cell);
+    RECT outer = {0, 0, client.width, client.height};
+    outerFromClientForDpi(outer, style, dpi);
+    setKeptSize(window, suggested.left, suggested.top, outer.right - outer.left,
+                outer.bottom - outer.top, 0);
+    if (cell > 0) {
+        correctClientSize(window, client);
+    }
+    keepShownSize(window);
+    GetClientRect(window, &app.recorded);
+    painter.rescale(board, app.instance, app.windowSurface, app.recorded.right,
+                    app.recorded.bottom);
+    app.back.create(app.windowSurface, std::max<LONG>(app.recorded.right, 1),
+                    std::max<LONG>(app.recorded.bottom, 1));
+    app.icons.apply(window, app.instance, dpi);
+    presentFrame();
+}
+
+void setKeptSize(HWND window, int x, int y, int width, int height, UINT flags) {
+    app.kept = {width, height};
+    SetWindowPos(window, nullptr, x, y, width, height, flags | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void presentFrame() {
@@ -117,6 +178,7 @@ void presentFrame() {
 
 void shutdownWindow() {
     painter.releaseMarkers();
+    app.icons.release(app.window);
     settings.save(kSettingsFile);
     app.back.release();
     if (app.windowSurface != nullptr) {

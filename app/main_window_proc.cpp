@@ -17,6 +17,21 @@ void onSize(HWND window, int width, int height) {
     painter.resize(board, app.instance, app.windowSurface, width, height);
 }
 
+// Whatever another program asks (maximising, an arranging tool's size), the window keeps
+// the size the program gave it, so the board, its buffer and its hit test stay one size.
+// Minimised it is an icon as usual, and it may be moved anywhere.
+void onGetMinMaxInfo(MINMAXINFO* limits) {
+    if (app.kept.cx <= 0 || app.kept.cy <= 0) {
+        return; // not sized yet: the platform's own limits
+    }
+    const POINT kept = {app.kept.cx, app.kept.cy};
+    limits->ptMinTrackSize = kept;
+    limits->ptMaxTrackSize = kept;
+    limits->ptMaxSize = kept;
+    const PixelPoint corner = WindowSettings::shownOrigin();
+    limits->ptMaxPosition = {corner.x, corner.y};
+}
+
 void onPaint(HWND window) {
     PAINTSTRUCT paint;
     app.paintSurface = BeginPaint(window, &paint);
@@ -60,7 +75,7 @@ void onCommand(HWND window, int command) {
     if (command == ID_EXIT) {
         SendMessageA(window, WM_CLOSE, 0, 0);
     } else if (command == ID_ABOUT) {
-        runAboutDialog(app.instance);
+        runAboutDialog(app.instance, {app.window, app.dpi});
     }
 }
 
@@ -90,6 +105,12 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_SIZE:
         onSize(window, LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_GETMINMAXINFO:
+        onGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+        return 0;
+    case WM_DPICHANGED:
+        changeScale(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_PAINT:
         onPaint(window);

@@ -4,14 +4,14 @@
 
 namespace modalscope {
 
-int runProgram(HINSTANCE instance) {
+int runProgram(HINSTANCE instance, int show) {
     app.instance = instance;
     settings.loadOrDefault(kSettingsFile);
     board.resetBoard();
     if (!registerMainClass(instance)) {
         return 1;
     }
-    if (!createMainWindow("Modalscope 1.0", 0, instance)) {
+    if (!createMainWindow("Modalscope 1.0", 0, instance, show)) {
         unregisterMainClass(instance);
         return 1;
     }

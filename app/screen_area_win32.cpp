@@ -4,12 +4,12 @@
 
 namespace modalscope {
 
-bool queryWorkArea(PixelSize& area) {
+bool queryWorkArea(WorkArea& area) {
     RECT work = {};
     if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
         return false;
     }
-    area = {work.right - work.left, work.bottom - work.top};
+    area = {{work.left, work.top}, {work.right - work.left, work.bottom - work.top}};
     return true;
 }
 

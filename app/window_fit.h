@@ -12,6 +12,17 @@ struct PixelSize {
     std::int32_t height = 0;
 };
 
+struct PixelPoint {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+};
+
+// A screen's area for windows: where it starts and how large it is.
+struct WorkArea {
+    PixelPoint origin;
+    PixelSize size;
+};
+
 // Twenty-four cells and the last fret line across, six string rows and the palette row
 // down: (24a + 1) by 7a.
 PixelSize boardClientSize(std::int32_t cellSize);

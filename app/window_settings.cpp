@@ -108,12 +108,17 @@ void WindowSettings::setCellSize(std::int64_t cellSize) {
 }
 
 std::int32_t WindowSettings::shownCellSize() const {
-    PixelSize area;
+    WorkArea area;
     PixelSize frame;
     if (!queryWorkArea(area) || !queryWindowFrame(frame)) {
         return cellSize(); // nothing known to fit: as stored
     }
-    return fittingCellSize(cellSize(), frame, area);
+    return fittingCellSize(cellSize(), frame, area.size);
+}
+
+PixelPoint WindowSettings::shownOrigin() {
+    WorkArea area;
+    return queryWorkArea(area) ? area.origin : PixelPoint{};
 }
 
 bool WindowSettings::load(const std::string& path) {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "app/window_fit.h"
+
 namespace modalscope {
 
 class WindowSettings {
@@ -27,6 +29,9 @@ class WindowSettings {
     // The cell size to show: the stored one, or the largest whose whole window fits the
     // work area. The stored width stays as read, so a larger screen brings it back.
     std::int32_t shownCellSize() const;
+    // Where the window opens: the work area's top-left corner, clear of a task bar at the
+    // top or the left; the screen's corner when the work area is unknown.
+    static PixelPoint shownOrigin();
 
   private:
     // Rounds to a whole number of 24 fret cells plus the frame, title bar and menu. The

@@ -19,6 +19,8 @@ class BoardPainter {
   public:
     // What a size notification does: the metrics, then the one-time marker load.
     void resize(Fretboard& board, HINSTANCE instance, HDC reference, int width, int height);
+    // What a change of scale does: the metrics, and the images made anew at the new cell size.
+    void rescale(Fretboard& board, HINSTANCE instance, HDC reference, int width, int height);
 
     // Creates the twenty images at (cellSize - 14) square, each reduced by area averaging
     // from its 176-pixel picture and kept in a surface compatible with `reference` (null:

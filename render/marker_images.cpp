@@ -42,6 +42,13 @@ void BoardPainter::resize(Fretboard& board, HINSTANCE instance, HDC reference, i
     }
 }
 
+void BoardPainter::rescale(Fretboard& board, HINSTANCE instance, HDC reference, int width,
+                           int height) {
+    releaseMarkers();
+    markersLoaded_ = false;
+    resize(board, instance, reference, width, height);
+}
+
 void BoardPainter::loadMarkers(HINSTANCE instance, HDC reference, int cellSize) {
     const int side = cellSize - 2 * kMarkerMargin;
     if (side <= 0) {

@@ -62,8 +62,8 @@ TEST(ExeResources, ProcessManifestAndAboutBoxManifest) {
 
     const std::string process = manifestText(exe.module(), 1);
     const char* wanted[] = {
-        ">true</dpiAware>",
-        ">system</dpiAwareness>",
+        ">true/pm</dpiAware>", // Windows 8.1 per monitor, 7 and 8 system
+        ">PerMonitorV2, PerMonitor</dpiAwareness>",
         "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", // Windows 7
         "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", // 8
         "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", // 8.1

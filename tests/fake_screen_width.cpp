@@ -8,7 +8,7 @@ namespace {
 bool fakeSucceeds = true;
 int fakeWidth = 1024;
 bool fakeAreaKnown = false;
-PixelSize fakeArea;
+WorkArea fakeArea;
 bool fakeFrameKnown = true;
 PixelSize fakeFrame{6, 44};
 } // namespace
@@ -18,9 +18,9 @@ void testing::setFakeScreenWidth(bool succeeds, int width) {
     fakeWidth = width;
 }
 
-void testing::setFakeWorkArea(bool succeeds, int width, int height) {
+void testing::setFakeWorkArea(bool succeeds, int width, int height, int left, int top) {
     fakeAreaKnown = succeeds;
-    fakeArea = {width, height};
+    fakeArea = {{left, top}, {width, height}};
 }
 
 void testing::setFakeWindowFrame(bool succeeds, int width, int height) {
@@ -35,7 +35,7 @@ bool queryScreenWidth(int& width) {
     return fakeSucceeds;
 }
 
-bool queryWorkArea(PixelSize& area) {
+bool queryWorkArea(WorkArea& area) {
     if (fakeAreaKnown) {
         area = fakeArea;
     }

@@ -4,7 +4,7 @@
 
 namespace modalscope::testing {
 void setFakeScreenWidth(bool succeeds, int width);
-void setFakeWorkArea(bool succeeds, int width, int height);
+void setFakeWorkArea(bool succeeds, int width, int height, int left = 0, int top = 0);
 // What the window's caption, menu bar and border add; 6 by 44 until set.
 void setFakeWindowFrame(bool succeeds, int width, int height);
 } // namespace modalscope::testing

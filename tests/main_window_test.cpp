@@ -19,6 +19,11 @@
 namespace modalscope::testing {
 namespace {
 
+std::string readAll(const char* path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
 struct Input {
     const char* name;
     UINT message;
@@ -162,6 +167,145 @@ void expectWindowFitsTheScreen(std::int32_t storedCell) {
     GetWindowRect(app.window, &outer);
     EXPECT_EQ(outer.right - outer.left, wanted.width + frame.width);
     EXPECT_EQ(outer.bottom - outer.top, wanted.height + frame.height);
+    EXPECT_EQ(outer.left, work.left) << "at the work area's corner";
+    EXPECT_EQ(outer.top, work.top) << "at the work area's corner";
+}
+
+int bitmapWidth(HBITMAP bitmap) {
+    BITMAP size = {};
+    return GetObjectA(bitmap, sizeof(size), &size) != 0 ? size.bmWidth : -1;
+}
+
+// The whole board at cell size `cell`: the client area, the buffer and the markers all of
+// its size, and a press landing on the cell drawn under it.
+void expectWholeBoard(const ShellSession& session, std::int32_t cell, int string, int fret) {
+    RECT client;
+    GetClientRect(app.window, &client);
+    EXPECT_EQ(client.right, boardClientSize(cell).width);
+    EXPECT_EQ(client.bottom, boardClientSize(cell).height);
+    EXPECT_EQ(board.metrics().cellSize, cell);
+    EXPECT_EQ(bitmapWidth(app.back.bitmap()), boardClientSize(cell).width);
+    EXPECT_EQ(bitmapWidth(painter.marker(1).bitmap()), cell - 14);
+    EXPECT_TRUE(session.pressLandsOnItsCell(string, fret));
+}
+
+// Another program maximises the window or gives it a size of its own: the window keeps the
+// board's size, so the frame and the hit test stay those of the board. Moving still works,
+// and none of it changes what is saved.
+TEST(MainWindow, SizesForcedFromOutsideKeepTheBoard) {
+    ShellSession session;
+    ASSERT_TRUE(session.started());
+    const HBITMAP marker = painter.marker(1).bitmap();
+    const struct {
+        const char* what;
+        void (*act)();
+    } forced[] = {
+        {"maximised", [] { ShowWindow(app.window, SW_MAXIMIZE); }},
+        {"restored", [] { ShowWindow(app.window, SW_RESTORE); }},
+        {"1300 x 700", [] { SetWindowPos(app.window, nullptr, 0, 0, 1300, 700, SWP_NOMOVE); }},
+        {"400 x 300", [] { SetWindowPos(app.window, nullptr, 10, 10, 400, 300, 0); }},
+        {"moved", [] { SetWindowPos(app.window, nullptr, 5, 7, 0, 0, SWP_NOSIZE); }},
+    };
+    int fret = 0;
+    for (const auto& f : forced) {
+        SCOPED_TRACE(f.what);
+        f.act();
+        session.pump();
+        expectWholeBoard(session, 42, fret % 6, fret);
+        ++fret;
+    }
+    RECT outer;
+    GetWindowRect(app.window, &outer);
+    EXPECT_EQ(outer.left, 5);
+    EXPECT_EQ(outer.top, 7);
+    EXPECT_EQ(painter.marker(1).bitmap(), marker) << "the markers were never remade";
+    EXPECT_EQ(session.close(), 0);
+    EXPECT_EQ(readAll(kSettingsFile), "Width 1015\r\n");
+}
+
+// The first showing follows the start's show command; a minimised start restores to the
+// whole board.
+TEST(MainWindow, StartShowsAsTheShowCommandAsks) {
+    for (int show : {SW_SHOWMINNOACTIVE, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED, SW_SHOWNORMAL}) {
+        SCOPED_TRACE(show);
+        ShellSession session("Width 1015\n", 0, show);
+        ASSERT_TRUE(session.started());
+        const bool minimised = show == SW_SHOWMINNOACTIVE || show == SW_SHOWMINIMIZED;
+        EXPECT_EQ(IsIconic(app.window) != FALSE, minimised);
+        EXPECT_EQ(IsZoomed(app.window) != FALSE, show == SW_SHOWMAXIMIZED);
+        if (minimised) {
+            ShowWindow(app.window, SW_RESTORE);
+            session.pump();
+        }
+        expectWholeBoard(session, 42, 2, 9);
+    }
+}
+
+int iconWidth(HICON icon) {
+    ICONINFO info = {};
+    if (!GetIconInfo(icon, &info)) {
+        return -1;
+    }
+    const int width = bitmapWidth(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return width;
+}
+
+// The window moved to monitors of 150 % and 200 % and back, as the system tells it: the
+// start's cell size (20) times the new scale, the whole board at the place suggested, the
+// icons at the new scale's sizes, and the setting as it was.
+TEST(MainWindow, ScaleChangesRemakeTheBoardAtTheNewSize) {
+    const ObjectCounts before = heldObjects();
+    ShellSession session("Width 487\n");
+    ASSERT_TRUE(session.started());
+    ASSERT_EQ(app.dpi, 96u) << "the test display is at 100 %";
+    const int smallIcon = GetSystemMetrics(SM_CXSMICON);
+    const struct {
+        UINT dpi;
+        std::int32_t cell;
+        POINT place;
+    } steps[] = {{144, 30, {40, 30}}, {192, 40, {8, 16}}, {96, 20, {0, 0}}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.dpi);
+        RECT suggested = {step.place.x, step.place.y, step.place.x + 900, step.place.y + 500};
+        const unsigned long frames = app.framesPresented;
+        SendMessageA(app.window, WM_DPICHANGED, MAKEWPARAM(step.dpi, step.dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(app.framesPresented, frames + 1) << "the new board shown at once";
+        expectWholeBoard(session, step.cell, 5, step.cell / 5);
+        RECT outer;
+        GetWindowRect(app.window, &outer);
+        EXPECT_EQ(outer.left, step.place.x);
+        EXPECT_EQ(outer.top, step.place.y);
+        const auto icon = [](WPARAM which) {
+            return reinterpret_cast<HICON>(SendMessageA(app.window, WM_GETICON, which, 0));
+        };
+        EXPECT_EQ(iconWidth(icon(ICON_SMALL)), smallIcon * static_cast<int>(step.dpi) / 96);
+    }
+
+    // At 200 % the default board would be twice as wide as the 1024-wide screen: it is
+    // lowered to the largest that fits the work area, frame and all.
+    app.startCell = 42;
+    RECT suggested = {0, 0, 2030, 676};
+    SendMessageA(app.window, WM_DPICHANGED, MAKEWPARAM(192, 192),
+                 reinterpret_cast<LPARAM>(&suggested));
+    const std::int32_t cell = board.metrics().cellSize;
+    EXPECT_LT(cell, 84);
+    RECT work = {};
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    RECT outer;
+    RECT client;
+    GetWindowRect(app.window, &outer);
+    GetClientRect(app.window, &client);
+    const int frameWidth = outer.right - outer.left - client.right;
+    EXPECT_LE(outer.right - outer.left, work.right - work.left);
+    EXPECT_GT(boardClientSize(cell + 1).width + frameWidth, work.right - work.left);
+    expectWholeBoard(session, cell, 0, 23);
+
+    EXPECT_EQ(session.close(), 0);
+    EXPECT_EQ(heldObjects(), before) << "each marker and buffer made anew was released once";
+    EXPECT_EQ(readAll(kSettingsFile), "Width 487\r\n") << "a scale change saves nothing new";
 }
 
 TEST(MainWindow, PresentedFrameIsOnTheWindow) {
@@ -215,11 +359,6 @@ TEST(MainWindow, MinimiseAndRestoreBringTheBoardBack) {
     EXPECT_GT(session.countShown(7, 4 * 32 + 7, 34, 4 * 32 + 34, kOrange), 100);
     RedrawWindow(app.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); // a paint
     EXPECT_EQ(heldObjects(), held) << "frames and paints keep nothing";
-}
-
-std::string readAll(const char* path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 TEST(MainWindow, CloseSavesReleasesAndQuitsWithZero) {

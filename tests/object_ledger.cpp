@@ -19,7 +19,7 @@ namespace modalscope::testing {
 // clang-format off
 #define LEDGER_CALLS(X) X(GetDC) X(ReleaseDC) X(BeginPaint) X(EndPaint) X(CreateCompatibleDC) \
     X(DeleteDC) X(CreateCompatibleBitmap) X(CreateDIBSection) X(CreatePen) X(CreateSolidBrush) X(LoadImageA) \
-    X(DeleteObject) X(SelectObject) X(CreateWindowExA) X(DestroyWindow)
+    X(DeleteObject) X(SelectObject) X(CreateWindowExA) X(DestroyWindow) X(DestroyIcon) X(GetIconInfo)
 // clang-format on
 LEDGER_CALLS(LEDGER_IMPORT)
 #define REAL(name) __real___imp_##name
@@ -116,8 +116,26 @@ HBRUSH WINAPI countedCreateSolidBrush(COLORREF colour) {
 HANDLE WINAPI countedLoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int height,
                                 UINT flags) {
     const HANDLE image = REAL(LoadImageA)(instance, name, type, width, height, flags);
-    // A shared image belongs to the system; icons and cursors are not made here.
-    return type == IMAGE_BITMAP && (flags & LR_SHARED) == 0 ? made(kGdiObjects, image) : image;
+    // A shared image belongs to the system; cursors are not made here.
+    if ((flags & LR_SHARED) != 0 || (type != IMAGE_BITMAP && type != IMAGE_ICON)) {
+        return image;
+    }
+    return made(type == IMAGE_ICON ? kIcons : kGdiObjects, image);
+}
+
+BOOL WINAPI countedDestroyIcon(HICON icon) {
+    released(kIcons, icon);
+    return REAL(DestroyIcon)(icon);
+}
+
+// Hands out a copy of the icon's two bitmaps, which the caller deletes.
+BOOL WINAPI countedGetIconInfo(HICON icon, PICONINFO info) {
+    const BOOL got = REAL(GetIconInfo)(icon, info);
+    if (got) {
+        made(kGdiObjects, info->hbmColor);
+        made(kGdiObjects, info->hbmMask);
+    }
+    return got;
 }
 
 BOOL WINAPI countedDeleteObject(HGDIOBJ object) {

@@ -15,6 +15,7 @@ enum HeldKind {
     kGdiObjects,     // pens, brushes and bitmaps made and not yet deleted
     kSelections,     // surfaces holding a selected object in place of their own
     kWindows,        // made and not yet destroyed
+    kIcons,          // loaded unshared and not yet destroyed
     // Releases of what was not held (a second release, or a handle never made here),
     // deleting an object still selected, and surfaces released with an object selected.
     kFaults,

@@ -22,7 +22,7 @@ WorkFolder::~WorkFolder() {
     RemoveDirectoryA(folder_.c_str());
 }
 
-ShellSession::ShellSession(const std::string& settingsText, DWORD style) {
+ShellSession::ShellSession(const std::string& settingsText, DWORD style, int show) {
     if (FILE* file = std::fopen(kSettingsFile, "wb")) {
         std::fwrite(settingsText.data(), 1, settingsText.size(), file);
         std::fclose(file);
@@ -41,7 +41,7 @@ ShellSession::ShellSession(const std::string& settingsText, DWORD style) {
     if (!registerMainClass(app.instance)) {
         return;
     }
-    if (!createMainWindow("Modalscope 1.0", style, app.instance)) {
+    if (!createMainWindow("Modalscope 1.0", style, app.instance, show)) {
         unregisterMainClass(app.instance);
         return;
     }
@@ -98,6 +98,27 @@ int ShellSession::countShown(int left, int top, int right, int bottom, COLORREF 
     }
     ReleaseDC(app.window, surface);
     return n;
+}
+
+::testing::AssertionResult ShellSession::pressLandsOnItsCell(int string, int fret) const {
+    const BoardMetrics& m = board.metrics();
+    const int left = fret * m.cellSize;
+    const int top = string * m.stringGap;
+    SendMessageA(app.window, WM_LBUTTONDOWN, 0,
+                 MAKELPARAM(left + m.cellSize / 2, top + m.cellSize / 2));
+    if (board.cursorString() != string || board.cursorFret() != fret) {
+        return ::testing::AssertionFailure()
+               << "the press at cell size " << m.cellSize << " chose (" << board.cursorString()
+               << ", " << board.cursorFret() << ")";
+    }
+    // The middle third of the cell is marker wherever the marker is drawn.
+    const int third = m.cellSize / 3;
+    const int orange = countShown(left + third, top + third, left + 2 * third, top + 2 * third,
+                                  kOrange);
+    if (orange == 0) {
+        return ::testing::AssertionFailure() << "the root's marker is not drawn under the press";
+    }
+    return ::testing::AssertionSuccess();
 }
 
 ::testing::AssertionResult labelsFollowCursor(const Fretboard& board) {

@@ -33,9 +33,10 @@ class WorkFolder {
 
 class ShellSession {
   public:
-    // Writes `settingsText` as the settings file, then starts like the program does.
-    // A style other than 0 stands in for the main window's own.
-    explicit ShellSession(const std::string& settingsText = "Width 1015\n", DWORD style = 0);
+    // Writes `settingsText` as the settings file, then starts like the program does, shown
+    // as `show` asks. A style other than 0 stands in for the main window's own.
+    explicit ShellSession(const std::string& settingsText = "Width 1015\n", DWORD style = 0,
+                          int show = SW_SHOWNORMAL);
     ~ShellSession();
     ShellSession(const ShellSession&) = delete;
     ShellSession& operator=(const ShellSession&) = delete;
@@ -49,6 +50,9 @@ class ShellSession {
     // What the window surface shows now.
     COLORREF shown(int x, int y) const;
     int countShown(int left, int top, int right, int bottom, COLORREF colour) const;
+    // A left press on fret cell `fret` of string `string` at the board's current size, which
+    // must make that cell the root and show its orange marker there.
+    ::testing::AssertionResult pressLandsOnItsCell(int string, int fret) const;
 
   private:
     WorkFolder folder_{"shell"};

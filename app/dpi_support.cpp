@@ -1,0 +1,55 @@
+#include "app/dpi_support.h"
+
+#include "app/main_window_style.h"
+
+namespace modalscope {
+
+namespace {
+
+using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
+using AdjustForDpiCall = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+using MetricForDpiCall = int(WINAPI*)(int, UINT);
+
+// The address of a USER32 call, or null where this Windows has none.
+template <typename Call> Call userCall(const char* name) {
+    HMODULE user = GetModuleHandleA("user32.dll");
+    return user != nullptr ? reinterpret_cast<Call>(
+                                 reinterpret_cast<void*>(GetProcAddress(user, name)))
+                           : nullptr;
+}
+
+} // namespace
+
+UINT windowDpi(HWND window) {
+    static const auto getDpiForWindow = userCall<GetDpiForWindowCall>("GetDpiForWindow");
+    if (getDpiForWindow != nullptr) {
+        const UINT dpi = getDpiForWindow(window);
+        if (dpi != 0) {
+            return dpi;
+        }
+    }
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
+    if (screen != nullptr) {
+        ReleaseDC(nullptr, screen);
+    }
+    return dpi > 0 ? static_cast<UINT>(dpi) : kStandardDpi;
+}
+
+bool outerFromClientForDpi(RECT& rect, DWORD style, UINT dpi) {
+    static const auto adjust = userCall<AdjustForDpiCall>("AdjustWindowRectExForDpi");
+    if (adjust == nullptr) {
+        return outerFromClient(rect, style); // one scale for the whole desktop
+    }
+    if ((style & (WS_POPUP | WS_CHILD)) == 0) {
+        style |= WS_CAPTION; // as outerFromClient: the caption an overlapped window gets
+    }
+    return adjust(&rect, style, TRUE, 0, dpi) != FALSE;
+}
+
+int systemMetricForDpi(int index, UINT dpi) {
+    static const auto metric = userCall<MetricForDpiCall>("GetSystemMetricsForDpi");
+    return metric != nullptr ? metric(index, dpi) : GetSystemMetrics(index);
+}
+
+} // namespace modalscope
