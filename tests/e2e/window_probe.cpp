@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "app/main_window_style.h"
@@ -98,6 +99,26 @@ int metrics() {
     return 0;
 }
 
+// Acts on the main window as another program can (a window-arranging tool, a shortcut's
+// show command): --show maximize|restore, or --size WIDTH HEIGHT.
+int act(int argc, char** argv) {
+    HWND window = FindWindowA("Modalscope", nullptr);
+    if (window == nullptr) {
+        return 1;
+    }
+    const std::string what = argv[1];
+    if (what == "--show" && argc > 2) {
+        ShowWindow(window, std::string(argv[2]) == "maximize" ? SW_MAXIMIZE : SW_RESTORE);
+        return 0;
+    }
+    if (what == "--size" && argc > 3) {
+        SetWindowPos(window, nullptr, 0, 0, std::atoi(argv[2]), std::atoi(argv[3]),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    return 2;
+}
+
 int main(int argc, char** argv) {
     // Aware of the display's scaling as the program is (its manifest says so), so a scaled
     // display gives this process the same real pixels and DPI; Wine 10 scales others.
@@ -107,6 +128,9 @@ int main(int argc, char** argv) {
     }
     if (argc > 1 && std::string(argv[1]) == "--metrics") {
         return metrics();
+    }
+    if (argc > 1 && (std::string(argv[1]) == "--show" || std::string(argv[1]) == "--size")) {
+        return act(argc, argv);
     }
     EnumWindows(onTopLevel, 0);
     std::fflush(stdout);
