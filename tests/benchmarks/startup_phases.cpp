@@ -48,12 +48,27 @@ double reduceMs(HINSTANCE instance, int side) {
     return nowMs() - start;
 }
 
+// A change of scale as the system reports one, from the message to the new frame shown.
+double scaleChangeMs(UINT dpi, int& cell) {
+    RECT suggested = {0, 0, 100, 100};
+    const double start = nowMs();
+    SendMessageA(app.window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+    GdiFlush();
+    const double took = nowMs() - start;
+    cell = board.metrics().cellSize;
+    return took;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 30;
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     std::vector<double> settingsMs, classMs, windowMs, markersMs, frameMs, large, pictures;
+    constexpr UINT kScales[] = {144, 192, 384, 96};
+    std::vector<double> scaleMs[4];
+    int scaleCell[4] = {};
     for (int round = 0; round < rounds; ++round) {
         painter = BoardPainter(); // markers are made once per painter
         const double t0 = nowMs();
@@ -74,6 +89,9 @@ int main(int argc, char** argv) {
         classMs.push_back(t2 - t1);
         windowMs.push_back(t3 - t2);
         frameMs.push_back(t4 - t3);
+        for (int i = 0; i < 4; ++i) {
+            scaleMs[i].push_back(scaleChangeMs(kScales[i], scaleCell[i]));
+        }
         shutdownWindow();
         DestroyWindow(app.window);
         app.window = nullptr;
@@ -94,5 +112,10 @@ int main(int argc, char** argv) {
     std::printf("  first frame                 %7.2f\n", median(frameMs));
     std::printf("  marker load at cell 159     %7.2f  (145-pixel markers, a 3840-wide screen)\n",
                 median(large));
+    std::printf("scale changes, from the message to the new frame (ms):\n");
+    for (int i = 0; i < 4; ++i) {
+        std::printf("  to %3u dpi                  %7.2f  (cell size %d)\n", kScales[i],
+                    median(scaleMs[i]), scaleCell[i]);
+    }
     return 0;
 }
