@@ -131,7 +131,7 @@ void changeScale(HWND window, UINT dpi, const RECT& suggested) {
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
     // Always from the start's size, so a scale that comes back brings that size back.
     const std::int64_t scaled =
-        std::int64_t{app.startCell} * dpi / (app.startDpi != 0 ? app.startDpi : kStandardDpi);
+        std::int64_t{app.startCell} * dpi / std::max<UINT>(app.startDpi, 1);
     std::int32_t cell = static_cast<std::int32_t>(std::min<std::int64_t>(scaled, INT32_MAX));
     RECT edges = {0, 0, 0, 0};
     MONITORINFO monitor = {};
