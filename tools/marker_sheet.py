@@ -41,7 +41,7 @@ def band(sheet, title):
     x = GAP
     for u, p in shown:
         zoom = ZOOM[u]
-        caption = f"cell {u}: {u - 14}-pixel markers" + (f", shown x{zoom}" if zoom > 1 else ", real size")
+        caption = f"cell {u}: {2 * u // 3}-pixel markers" + (f", shown x{zoom}" if zoom > 1 else ", real size")
         draw.text((x, LABEL + 2), caption, font=font(13), fill=INK)
         img.paste(p, (x, LABEL * 2))
         x += p.width + GAP
