@@ -22,7 +22,7 @@ class BoardPainter {
     // What a change of scale does: the metrics, and the images made anew at the new cell size.
     void rescale(Fretboard& board, HINSTANCE instance, HDC reference, int width, int height);
 
-    // Creates the twenty images at (cellSize - 14) square, each reduced by area averaging
+    // Creates the twenty images at markerSide(cellSize) square, each reduced by area averaging
     // from its 176-pixel picture and kept in a surface compatible with `reference` (null:
     // the screen).
     // With no room for a picture nothing is created and the load is left for a later,

@@ -1,5 +1,6 @@
 #include "render/board_painter.h"
 
+#include "render/marker_size.h"
 #include "render/picture.h"
 #include "render/picture_bitmap.h"
 
@@ -17,8 +18,6 @@ constexpr int kPictures[kMarkerCount] = {
     IDB_MARKER_LARGE_13, IDB_MARKER_LARGE_14, IDB_MARKER_LARGE_15, IDB_MARKER_LARGE_16,
     IDB_MARKER_LARGE_17, IDB_MARKER_LARGE_18, IDB_MARKER_LARGE_19, IDB_MARKER_LARGE_20,
 };
-
-constexpr int kMarkerMargin = 7;
 
 // The picture at `side` square in `image`, reduced here by area averaging rather than by
 // the platform's stretch: a bilinear or sampling stretch (Wine's halftone mode is one)
@@ -50,7 +49,7 @@ void BoardPainter::rescale(Fretboard& board, HINSTANCE instance, HDC reference, 
 }
 
 void BoardPainter::loadMarkers(HINSTANCE instance, HDC reference, int cellSize) {
-    const int side = cellSize - 2 * kMarkerMargin;
+    const int side = markerSide(cellSize);
     if (side <= 0) {
         return; // no picture fits in such a cell
     }
@@ -65,12 +64,13 @@ void BoardPainter::drawMarker(HDC target, MarkerId id, int x, int y, int cellSiz
         return;
     }
     const MarkerImage& image = markers_[id - 1];
-    const int extent = cellSize - kMarkerMargin;
-    if (!image.ready() || extent <= 0) {
+    const int side = markerSide(cellSize);
+    if (!image.ready() || side <= 0) {
         return;
     }
-    BitBlt(target, x + kMarkerMargin, y + kMarkerMargin, extent, extent, image.surface(), 0, 0,
-           SRCCOPY);
+    // Exactly the marker's own square: a larger copy would carry whatever lies beyond it.
+    const int offset = markerOffset(cellSize);
+    BitBlt(target, x + offset, y + offset, side, side, image.surface(), 0, 0, SRCCOPY);
 }
 
 void BoardPainter::releaseMarkers() {

@@ -165,37 +165,59 @@ struct AcrossSums {
     std::vector<std::int64_t> rows;
 };
 
-// The second half: down, a whole target row at a time, rounded once.
-Picture resizeDown(const AcrossSums& across, int height) {
-    const std::vector<Span> down = spans(across.sourceHeight, height);
-    const std::size_t line = static_cast<std::size_t>(across.width) * 3;
-    const std::int64_t total = std::int64_t{across.sourceWidth} * across.sourceHeight;
-    Picture result;
-    result.width = across.width;
-    result.height = height;
-    result.pixels.resize(static_cast<std::size_t>(across.width) * height);
-    std::vector<std::int64_t> sums(line);
-    for (int y = 0; y < height; ++y) {
-        const Span& span = down[static_cast<std::size_t>(y)];
-        std::fill(sums.begin(), sums.end(), 0);
-        const std::int64_t* from = &across.rows[static_cast<std::size_t>(span.first) * line];
-        for (const std::int64_t weight : span.weights) {
-            for (std::size_t i = 0; i < line; ++i) {
-                sums[i] += weight * from[i];
+// The second half: down, one target row at a time from the across sums of the source rows
+// its span covers, rounded once.
+class DownPass {
+  public:
+    DownPass(int sourceWidth, int sourceHeight, int width, int height)
+        : down_(spans(sourceHeight, height)), line_(static_cast<std::size_t>(width) * 3),
+          total_(std::int64_t{sourceWidth} * sourceHeight), sums_(line_) {
+        result_.width = width;
+        result_.height = height;
+        result_.pixels.resize(static_cast<std::size_t>(width) * height);
+    }
+
+    const Span& span(int y) const { return down_[static_cast<std::size_t>(y)]; }
+
+    // Target row y; rowAt(r) gives source row r's across sums.
+    template <typename RowAt>
+    void make(int y, RowAt rowAt) {
+        std::fill(sums_.begin(), sums_.end(), 0);
+        int row = span(y).first;
+        for (const std::int64_t weight : span(y).weights) {
+            const std::int64_t* from = rowAt(row++);
+            for (std::size_t i = 0; i < line_; ++i) {
+                sums_[i] += weight * from[i];
             }
-            from += line;
         }
-        std::uint32_t* out = &result.pixels[static_cast<std::size_t>(y) * across.width];
-        for (int x = 0; x < across.width; ++x) {
+        std::uint32_t* out = &result_.pixels[static_cast<std::size_t>(y) * result_.width];
+        for (int x = 0; x < result_.width; ++x) {
             std::uint32_t pixel = 0;
             for (int c = 0; c < 3; ++c) {
                 pixel = (pixel << 8) |
-                        static_cast<std::uint32_t>((sums[3 * x + c] + total / 2) / total);
+                        static_cast<std::uint32_t>((sums_[3 * x + c] + total_ / 2) / total_);
             }
             out[x] = pixel;
         }
     }
-    return result;
+
+    Picture& result() { return result_; }
+
+  private:
+    std::vector<Span> down_;
+    std::size_t line_;
+    std::int64_t total_;
+    std::vector<std::int64_t> sums_;
+    Picture result_;
+};
+
+Picture resizeDown(const AcrossSums& across, int height) {
+    DownPass pass(across.sourceWidth, across.sourceHeight, across.width, height);
+    const std::size_t line = static_cast<std::size_t>(across.width) * 3;
+    for (int y = 0; y < height; ++y) {
+        pass.make(y, [&](int row) { return &across.rows[static_cast<std::size_t>(row) * line]; });
+    }
+    return std::move(pass.result());
 }
 
 } // namespace
@@ -293,19 +315,44 @@ bool decodeDibResized(const std::uint8_t* data, std::size_t size, int width, int
     }
     // Every row starts as colour entry 0 all across (each target pixel's weights add up to
     // the source width); a run then adds, for each target pixel it overlaps, the overlap
-    // times its difference from that colour.
+    // times its difference from that colour. Rows arrive from the bottom, and each target
+    // row is made as soon as the source rows it covers are complete, so only the few it
+    // still waits for are kept: the whole picture's sums (450 KB for a 106-pixel marker)
+    // took most of a marker's making under Wine, whose allocations of that size are slow.
     const std::size_t line = static_cast<std::size_t>(width) * 3;
-    AcrossSums sums{layout.width, layout.height, width, {}};
     const std::uint32_t base = layout.palette[0];
     const std::int64_t from = layout.width;
-    sums.rows.resize(static_cast<std::size_t>(layout.height) * line);
-    for (std::size_t i = 0; i < sums.rows.size(); ++i) {
-        sums.rows[i] = from * ((base >> (16 - 8 * (i % 3))) & 0xFF);
+    DownPass pass(layout.width, layout.height, width, height);
+    std::size_t kept = 1;
+    for (int y = 0; y < height; ++y) {
+        kept = std::max(kept, pass.span(y).weights.size());
     }
+    std::vector<std::int64_t> rows(kept * line);
+    auto rowAt = [&](int row) { return &rows[static_cast<std::size_t>(row) % kept * line]; };
+    std::vector<std::int64_t> blank(line);
+    for (std::size_t i = 0; i < line; ++i) {
+        blank[i] = from * ((base >> (16 - 8 * (i % 3))) & 0xFF);
+    }
+    int next = height - 1;        // the lowest target row still to make
+    int current = layout.height;  // the source row being filled; those below are complete
+    auto reach = [&](int row) {
+        while (current > row) {
+            // Source rows `current` and below are complete: each target row that starts
+            // among them is made, from rows that are the last `kept` started at most, so
+            // none of them was overwritten yet.
+            while (next >= 0 && pass.span(next).first >= current) {
+                pass.make(next--, rowAt);
+            }
+            if (--current >= 0) {
+                std::copy(blank.begin(), blank.end(), rowAt(current));
+            }
+        }
+    };
     auto add = [&](int y, int x, int count, std::uint32_t colour) {
         if (colour == base) {
             return;
         }
+        reach(y);
         std::int64_t difference[3];
         for (int c = 0; c < 3; ++c) {
             difference[c] = static_cast<std::int64_t>((colour >> (16 - 8 * c)) & 0xFF) -
@@ -314,7 +361,7 @@ bool decodeDibResized(const std::uint8_t* data, std::size_t size, int width, int
         // In the units of the spans: the run covers [x * width, (x + count) * width).
         const std::int64_t begin = std::int64_t{x} * width;
         const std::int64_t end = std::int64_t{x + count} * width;
-        std::int64_t* row = &sums.rows[static_cast<std::size_t>(y) * line];
+        std::int64_t* row = rowAt(y);
         for (std::int64_t i = begin / from; i * from < end; ++i) {
             const std::int64_t overlap = std::min(end, (i + 1) * from) - std::max(begin, i * from);
             for (int c = 0; c < 3; ++c) {
@@ -325,7 +372,8 @@ bool decodeDibResized(const std::uint8_t* data, std::size_t size, int width, int
     if (!walkRle8(data + layout.rows, size - layout.rows, layout, add)) {
         return false;
     }
-    out = resizeDown(sums, height);
+    reach(-1);
+    out = std::move(pass.result());
     return true;
 }
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "model/fretboard.h"
+#include "render/marker_size.h"
 #include "tests/board_expectations.h"
 
 namespace modalscope {
@@ -19,6 +22,29 @@ TEST(BoardLayout, MetricsFollowTheClientWidth) {
         EXPECT_EQ(board.metrics().stringGap, c.gap) << c.width;
         EXPECT_EQ(board.metrics().topMargin, c.top) << c.width;
         EXPECT_EQ(board.metrics().clientHeight, 123);
+    }
+}
+
+// Two thirds of the cell at every size a settings file can give: the markers of
+// neighbouring strings always keep white between them, and each is centred on its string
+// line (the 2-pixel pen covers rows topMargin - 1 and topMargin) and between its fret lines
+// exactly, or half a pixel off where its side and the room around it differ in parity.
+TEST(BoardLayout, MarkersFitBetweenTheStringsAtEveryCellSize) {
+    EXPECT_EQ(markerSide(42), 28); // the 1024-wide screen's board as it always was
+    EXPECT_EQ(markerOffset(42), 7);
+    EXPECT_EQ(markerSide(0), 0);
+    for (int cell = 1; cell <= 4200; ++cell) {
+        Fretboard board;
+        board.resize(24 * cell + 1, 7 * cell);
+        const BoardMetrics& m = board.metrics();
+        const int side = markerSide(cell), offset = markerOffset(cell);
+        ASSERT_EQ(m.cellSize, cell);
+        ASSERT_LT(side, m.stringGap) << cell;
+        ASSERT_GE(offset, 0) << cell;
+        // Centres in half pixels: the marker's against the line's and the cell's.
+        const int centre = 2 * offset + side - 1;
+        ASSERT_EQ(std::abs(centre - (2 * m.topMargin - 1)), side % 2) << cell;
+        ASSERT_LE(std::abs(centre - (cell - 1)), 1) << cell;
     }
 }
 

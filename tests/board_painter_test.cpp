@@ -168,17 +168,20 @@ TEST(BoardPainter, RespelledSlotShowsTheSamePictureEverywhere) {
 }
 
 TEST(BoardPainter, SmallCellsAndZeroMetricsFailNothing) {
-    for (int cell : {0, 10, 14, 15}) {
+    for (int cell : {0, 1, 2, 15}) {
         Fretboard board;
         board.resetBoard();
         BoardPainter painter;
         painter.resize(board, GetModuleHandleW(nullptr), nullptr, 24 * cell + 1, 7 * cell);
-        EXPECT_EQ(painter.marker(1).bitmap() != nullptr, cell == 15) << cell;
-        EXPECT_EQ(painter.markersLoaded(), cell == 15) << cell;
+        EXPECT_EQ(painter.marker(1).bitmap() != nullptr, cell >= 2) << cell; // 1 pixel at 2
+        EXPECT_EQ(painter.markersLoaded(), cell >= 2) << cell;
         Canvas canvas(400, 120);
         painter.paint(board, canvas.dc());
         if (cell == 15) {
-            EXPECT_NE(canvas.at(7, 5 * 12 + 7), kBackground); // a 1-pixel marker
+            // The root's 10-pixel marker 2 pixels into its cell, string 5 (gap 12).
+            EXPECT_NE(canvas.at(2, 5 * 12 + 2), kBackground);
+            EXPECT_NE(canvas.at(11, 5 * 12 + 11), kBackground);
+            EXPECT_EQ(canvas.at(12, 5 * 12 + 4), kBackground);
         }
         painter.releaseMarkers();
     }
@@ -223,7 +226,42 @@ std::vector<COLORREF> pixelsOf(HDC surface, int width, int height) {
     return pixels;
 }
 
-// At the cell sizes of 800-, 1024-, 1920- and 3840-wide screens, and at 58 (44-pixel
+// On the boards of 1920- and 3840-wide screens every marker on the neck is the very square
+// its palette box shows, which nothing overlaps, and that is the image itself, centred in
+// its cell: a marker taller than the string gap would lose its bottom to the string below.
+TEST(BoardPainter, NeckMarkersAreThePalettesPixelsOnLargeBoards) {
+    for (int cell : {79, 159}) {
+        SCOPED_TRACE(::testing::Message() << "cell " << cell);
+        Fretboard board;
+        board.resetBoard();
+        BoardPainter painter;
+        const int width = 24 * cell + 1, height = 7 * cell;
+        painter.resize(board, GetModuleHandleW(nullptr), nullptr, width, height);
+        Canvas canvas(width, height);
+        painter.paint(board, canvas.dc());
+        BITMAP info = {};
+        ASSERT_TRUE(GetObjectW(painter.marker(1).bitmap(), sizeof(info), &info));
+        const int side = info.bmWidth, offset = (cell - side) / 2;
+        std::vector<COLORREF> boxes[kIntervalCount];
+        for (int k = 0; k < kIntervalCount; ++k) {
+            const MarkerImage& image = painter.marker(board.palette().current[k].marker);
+            boxes[k] = canvas.square((kPaletteFirstColumn + k) * cell + offset, 6 * cell + offset,
+                                     side);
+            ASSERT_TRUE(boxes[k] == pixelsOf(image.surface(), side, side)) << "palette box " << k;
+        }
+        const int gap = board.metrics().stringGap;
+        for (int s = 0; s < kStringCount; ++s) {
+            for (int j = 0; j < kFretCount; ++j) {
+                EXPECT_TRUE(canvas.square(j * cell + offset, s * gap + offset, side) ==
+                            boxes[board.label(s, j) - 1])
+                    << "string " << s << ", fret cell " << j;
+            }
+        }
+        painter.releaseMarkers();
+    }
+}
+
+// At the cell sizes of 800-, 1024-, 1920- and 3840-wide screens, and at 66 (44-pixel
 // markers), every image holds exactly its large picture reduced by area averaging: no
 // platform filter in between, and the inside of each disc keeps its exact colour.
 TEST(BoardPainter, MarkersAreTheLargePicturesReducedByArea) {
@@ -254,10 +292,10 @@ TEST(BoardPainter, MarkersAreTheLargePicturesReducedByArea) {
                                           RGB(0x33, 0x99, 0xFF),
                                           RGB(255, 255, 255),
                                           RGB(255, 255, 255)};
-    for (int cell : {28, 42, 58, 79, 159}) {
+    for (int cell : {28, 42, 66, 79, 159}) {
         BoardPainter painter;
         painter.loadMarkers(GetModuleHandleW(nullptr), nullptr, cell);
-        const int side = cell - 14;
+        const int side = 2 * cell / 3;
         for (MarkerId id = 1; id <= kMarkerCount; ++id) {
             SCOPED_TRACE(::testing::Message() << "cell " << cell << " marker " << id);
             Picture large;

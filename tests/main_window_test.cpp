@@ -185,7 +185,7 @@ void expectWholeBoard(const ShellSession& session, std::int32_t cell, int string
     EXPECT_EQ(client.bottom, boardClientSize(cell).height);
     EXPECT_EQ(board.metrics().cellSize, cell);
     EXPECT_EQ(bitmapWidth(app.back.bitmap()), boardClientSize(cell).width);
-    EXPECT_EQ(bitmapWidth(painter.marker(1).bitmap()), cell - 14);
+    EXPECT_EQ(bitmapWidth(painter.marker(1).bitmap()), 2 * cell / 3);
     EXPECT_TRUE(session.pressLandsOnItsCell(string, fret));
 }
 
@@ -406,7 +406,7 @@ TEST(MainWindow, HugeStoredWidthIsShownAtTheSizeThatFits) {
     EXPECT_LT(cell, 4166);
     BITMAP picture = {};
     ASSERT_NE(GetObjectA(painter.marker(1).bitmap(), sizeof(picture), &picture), 0);
-    EXPECT_EQ(picture.bmWidth, cell - 14);
+    EXPECT_EQ(picture.bmWidth, 2 * cell / 3); // two thirds of the cell it fits
     BITMAP buffer = {};
     ASSERT_NE(GetObjectA(app.back.bitmap(), sizeof(buffer), &buffer), 0);
     EXPECT_EQ(buffer.bmWidth, boardClientSize(cell).width);

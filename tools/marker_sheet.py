@@ -5,7 +5,8 @@ Run, inside a Wine session (tools/common.sh), after building the windows preset:
     /usr/bin/python3 tools/marker_sheet.py sheet.bmp docs/markers.png [--before old.bmp]
 The panels are enlarged by whole factors (nearest neighbour, so each drawn pixel stays
 visible): the small cells show their pixels, the large ones their real size. With
---before, a sheet drawn by an earlier build is shown above for comparison.
+--before, a sheet drawn by an earlier build, whose markers were the cell less 14 pixels, is
+shown above for comparison.
 """
 import sys
 
@@ -31,7 +32,12 @@ def panels(sheet):
         left += width
 
 
-def band(sheet, title):
+def marker_side(u):
+    """The program's marker side: two thirds of the cell."""
+    return 2 * u // 3
+
+
+def band(sheet, title, side_of):
     shown = list(panels(sheet))
     width = sum(p.width for _, p in shown) + GAP * (len(shown) + 1)
     height = max(p.height for _, p in shown) + LABEL * 2 + GAP
@@ -41,7 +47,7 @@ def band(sheet, title):
     x = GAP
     for u, p in shown:
         zoom = ZOOM[u]
-        caption = f"cell {u}: {u - 14}-pixel markers" + (f", shown x{zoom}" if zoom > 1 else ", real size")
+        caption = f"cell {u}: {side_of(u)}-pixel markers" + (f", shown x{zoom}" if zoom > 1 else ", real size")
         draw.text((x, LABEL + 2), caption, font=font(13), fill=INK)
         img.paste(p, (x, LABEL * 2))
         x += p.width + GAP
@@ -59,11 +65,14 @@ def main():
         raise SystemExit(__doc__)
     bands = []
     if before:
-        bands.append(band(Image.open(before).convert("RGB"), "Before"))
-        bands.append(band(Image.open(args[0]).convert("RGB"), "Now"))
+        bands.append(band(Image.open(before).convert("RGB"), "Before: the cell less 14 pixels",
+                          lambda u: u - 14))
+        bands.append(band(Image.open(args[0]).convert("RGB"), "Now: two thirds of the cell",
+                          marker_side))
     else:
         bands.append(band(Image.open(args[0]).convert("RGB"),
-                          "Markers as the program draws them at four cell sizes"))
+                          "Markers as the program draws them at four cell sizes",
+                          marker_side))
     out = Image.new("RGB", (max(b.width for b in bands), sum(b.height for b in bands)), BACK)
     y = 0
     for b in bands:

@@ -1,5 +1,6 @@
 #include "tests/benchmarks/bare_frame.h"
 
+#include "render/marker_size.h"
 #include "render/picture_bitmap.h"
 
 #include "resource.h"
@@ -21,7 +22,6 @@ constexpr MarkerId kSingleInlay = 19;
 constexpr MarkerId kDoubleInlay = 20;
 constexpr int kSingleInlayFrets[] = {2, 4, 6, 8, 14, 16, 18, 20};
 constexpr int kDoubleInlayFrets[] = {11, 23};
-constexpr int kMargin = 7;
 
 } // namespace
 
@@ -48,7 +48,7 @@ bool BareFrame::create(HINSTANCE instance, HWND window, const BoardPicture& pict
     u_ = client_.right / kFretCount;
     g_ = u_ - u_ / 4;
     t_ = u_ / 2;
-    const int side = u_ - 2 * kMargin;
+    const int side = markerSide(u_);
     if (side <= 0) {
         return false;
     }
@@ -106,8 +106,9 @@ void BareFrame::blitOnly() const {
 }
 
 void BareFrame::marker(MarkerId id, int x, int y) const {
-    const int extent = u_ - kMargin;
-    BitBlt(backSurface_, x + kMargin, y + kMargin, extent, extent, images_[id - 1].surface, 0, 0,
+    const int side = markerSide(u_);
+    const int offset = markerOffset(u_);
+    BitBlt(backSurface_, x + offset, y + offset, side, side, images_[id - 1].surface, 0, 0,
            SRCCOPY);
 }
 
@@ -118,7 +119,8 @@ void BareFrame::paint() const {
     const int u = u_;
     const int g = g_;
     const int t = t_;
-    const int extent = u - kMargin;
+    const int side = markerSide(u);
+    const int offset = markerOffset(u);
     HPEN pen = CreatePen(PS_SOLID, 2, RGB(128, 128, 128));
     HGDIOBJ previousPen = SelectObject(surface, pen);
 
@@ -129,7 +131,7 @@ void BareFrame::paint() const {
             MoveToEx(surface, j * u, t + 5 * g, nullptr);
             LineTo(surface, j * u, t);
             if (cells_[s][j] != nullptr) {
-                BitBlt(surface, j * u + kMargin, s * g + kMargin, extent, extent, cells_[s][j], 0,
+                BitBlt(surface, j * u + offset, s * g + offset, side, side, cells_[s][j], 0,
                        0, SRCCOPY);
             }
         }
@@ -157,7 +159,7 @@ void BareFrame::paint() const {
         MoveToEx(surface, x, bottom, nullptr);
         LineTo(surface, x, top);
         if (palette_[k] != nullptr) {
-            BitBlt(surface, x + kMargin, top + kMargin, extent, extent, palette_[k], 0, 0, SRCCOPY);
+            BitBlt(surface, x + offset, top + offset, side, side, palette_[k], 0, 0, SRCCOPY);
         }
     }
     MoveToEx(surface, right, bottom, nullptr);

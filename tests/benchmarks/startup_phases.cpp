@@ -1,7 +1,9 @@
 // Where the program's own start goes, inside one process: each step of the entry function
 // timed by turns over many rounds (settings file, board and class, window creation, the
 // marker load within it, the first frame), and the marker load alone at the cell sizes of
-// 1024- and 3840-wide screens. Run from a folder holding "Width 1015" in default.txt.
+// 1024- and 3840-wide screens, with the reduction at the latter's marker size against the
+// 145 pixels its markers had when they were the cell less 14. Run from a folder holding
+// "Width 1015" in default.txt.
 #include <windows.h>
 
 #include <cstdio>
@@ -10,6 +12,7 @@
 
 #include "app/app_window.h"
 #include "app/globals.h"
+#include "render/marker_size.h"
 #include "render/picture.h"
 #include "render/picture_bitmap.h"
 #include "resource.h"
@@ -66,6 +69,8 @@ int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 30;
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     std::vector<double> settingsMs, classMs, windowMs, markersMs, frameMs, large, pictures;
+    std::vector<double> largeReduced, formerReduced;
+    const int largeSide = markerSide(159);
     constexpr UINT kScales[] = {144, 192, 384, 96};
     std::vector<double> scaleMs[4];
     int scaleCell[4] = {};
@@ -99,19 +104,24 @@ int main(int argc, char** argv) {
         unregisterMainClass(instance);
         markersMs.push_back(markerLoadMs(instance, settings.shownCellSize()));
         large.push_back(markerLoadMs(instance, 159));
-        pictures.push_back(reduceMs(instance, settings.shownCellSize() - 14));
+        pictures.push_back(reduceMs(instance, markerSide(settings.shownCellSize())));
+        largeReduced.push_back(reduceMs(instance, largeSide));
+        formerReduced.push_back(reduceMs(instance, 159 - 14));
     }
     std::printf("start-up steps inside the process, median of %d rounds (ms):\n", rounds);
     std::printf("  settings file read          %7.2f\n", median(settingsMs));
     std::printf("  board reset, class          %7.2f\n", median(classMs));
     std::printf("  window creation and shown   %7.2f  (with the marker load)\n", median(windowMs));
     std::printf("    of which the marker load  %7.2f  (20 markers of %d pixels)\n",
-                median(markersMs), settings.shownCellSize() - 14);
+                median(markersMs), markerSide(settings.shownCellSize()));
     std::printf("      decoding and reducing   %7.2f  (the rest: GDI bitmaps and surfaces)\n",
                 median(pictures));
     std::printf("  first frame                 %7.2f\n", median(frameMs));
-    std::printf("  marker load at cell 159     %7.2f  (145-pixel markers, a 3840-wide screen)\n",
-                median(large));
+    std::printf("  marker load at cell 159     %7.2f  (%d-pixel markers, a 3840-wide screen)\n",
+                median(large), largeSide);
+    std::printf("      decoding and reducing   %7.2f  (%.2fx the same at 145 pixels, %.2f ms)\n",
+                median(largeReduced), median(pairedRatios(largeReduced, formerReduced)),
+                median(formerReduced));
     std::printf("scale changes, from the message to the new frame (ms):\n");
     for (int i = 0; i < 4; ++i) {
         std::printf("  to %3u dpi                  %7.2f  (cell size %d)\n", kScales[i],

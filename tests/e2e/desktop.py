@@ -158,15 +158,22 @@ class Program:
             raise AssertionError(f"X windows of the About box: {ids}")
         return Screenshot(ids[0])
 
+    def marker_side(self):
+        """Two thirds of the cell: 28 pixels at 42."""
+        return 2 * self.cell // 3
+
+    def marker_box(self, x, y):
+        """The marker square of the cell at client (x, y), centred in it, in screen pixels:
+        left, top, right, bottom."""
+        side = self.marker_side()
+        left, top = self.screen(x + (self.cell - side) // 2, y + (self.cell - side) // 2)
+        return left, top, left + side - 1, top + side - 1
+
     def cell_box(self, string, fret):
-        """The marker square of a cell, in screen pixels: left, top, right, bottom."""
-        gap = self.cell - self.cell // 4
-        x, y = self.screen(fret * self.cell, string * gap)
-        return x + 7, y + 7, x + self.cell - 8, y + self.cell - 8
+        return self.marker_box(fret * self.cell, string * (self.cell - self.cell // 4))
 
     def palette_box(self, slot):
-        x, y = self.screen((6 + slot) * self.cell, 6 * self.cell)
-        return x + 7, y + 7, x + self.cell - 8, y + self.cell - 8
+        return self.marker_box((6 + slot) * self.cell, 6 * self.cell)
 
     def until(self, check, timeout=10, what="the expected picture"):
         """Screenshots until check(shot) holds; returns that shot."""

@@ -108,7 +108,7 @@ def shown_markers(program, cell):
     """{marker id: pixels} as the program shows them with Width 24*cell+7."""
     program.wait_for_window()
     program.cell = cell
-    side = cell - 14
+    side = program.marker_side()
     program.until(lambda s: s.count(*program.palette_box(0), ORANGE) > 0,
                   what="the palette row")
     time.sleep(0.5)
@@ -136,7 +136,7 @@ def shown_markers(program, cell):
 
 def measure(markers, cell):
     """Figures of one cell size, and the failures against the criteria."""
-    side = cell - 14
+    side = 2 * cell // 3
     totals = {"shown": [0, 0, 0.0], "direct": [0, 0, 0.0]}  # touched, between, edge sum
     worst, failures = 0.0, []
     for marker_id, pixels in sorted(markers.items()):

@@ -312,20 +312,21 @@ def whole_board(saved=None, settings=None, stored=None, display=None, about=None
             box = program.palette_box(slot)
             side = box[2] - box[0] + 1
             expect(shot.count(*box, WHITE) < side * side // 2, f"palette box {slot} not shown")
+        blank = program.marker_side() ** 2  # a hidden box's marker square, all white
 
         # The lowest pixel row of box 0 hides the root; a press one pixel above the row does
         # nothing, which the next press in the lowest row proves by showing the root again.
         program.click(6 * a + a // 2, 7 * a - 1)
-        program.until(lambda s: s.count(*program.palette_box(0), WHITE) == (a - 14) ** 2
+        program.until(lambda s: s.count(*program.palette_box(0), WHITE) == blank
                       and all(s.count(*program.cell_box(st, f), ORANGE) == 0
                               for st in range(6) for f in range(24)),
                       what="root hidden by a press in the palette row's lowest pixels")
         program.click(6 * a + a // 2, 6 * a - 1)
         time.sleep(0.5)
-        expect(program.shot().count(*program.palette_box(0), WHITE) == (a - 14) ** 2,
+        expect(program.shot().count(*program.palette_box(0), WHITE) == blank,
                "a press just above the palette row changed it")
         program.click(18 * a - a // 2, 7 * a - 1)  # the last box's lowest pixels, too
-        program.until(lambda s: s.count(*program.palette_box(11), WHITE) == (a - 14) ** 2,
+        program.until(lambda s: s.count(*program.palette_box(11), WHITE) == blank,
                       what="the last palette box hidden by a press in its lowest pixels")
         program.click(6 * a + a // 2, 7 * a - 1)
         program.click(18 * a - a // 2, 7 * a - 1)
