@@ -89,9 +89,9 @@ class Program:
         line = next(l for l in out.splitlines() if l.startswith("metrics "))
         return dict(field.split("=", 1) for field in line.split()[1:])
 
-    def act(self, *args):
-        """Acts on the main window from another program (see the window probe)."""
-        subprocess.run([self.wine, self.probe, *args], check=True, timeout=60,
+    def restore(self):
+        """Restores the minimised main window, as its taskbar button does."""
+        subprocess.run([self.wine, self.probe, "--restore"], check=True, timeout=60,
                        stdin=subprocess.DEVNULL)
 
     def windows_text(self):

@@ -341,29 +341,12 @@ def whole_board(saved=None, settings=None, stored=None, display=None, about=None
     return scenario
 
 
-def scenario_outside_sizes(program):
-    """Another program maximises the window or gives it other sizes: it keeps the board's
-    size, and a press still lands on the cell drawn under it."""
-    window = program.wait_for_window()
-    program.until(roots_shown(program, (5, 0)))
-    for step, root in ((("--show", "maximize"), (1, 3)), (("--size", "1300", "700"), (2, 7)),
-                       (("--size", "400", "300"), (3, 11)), (("--show", "restore"), (0, 20))):
-        program.act(*step)
-        seen = program.wait_for_window()
-        expect(seen.outer[2:] == window.outer[2:] and seen.client[2:] == window.client[2:],
-               f"after {step}: outer {seen.outer}, client {seen.client}, want {window.outer}")
-        program.click(root[1] * 42 + 21, root[0] * 32 + 21)
-        program.until(roots_shown(program, root), what=f"root {root} after {step}")
-    program.key("Escape")
-    expect_saved(program, program.wait_exit())
-
-
 def scenario_start_minimised(program):
     """Started as a shortcut set to run minimised starts it: minimised, and restored the
     whole board."""
     window = program.wait_for_window()
     expect(window.client[2:] == (0, 0), f"not minimised: client {window.client}")
-    program.act("--show", "restore")
+    program.restore()
     window = program.wait_for_window()
     expect_shown(program, window)
     program.until(roots_shown(program, (5, 0)), what="the board after restoring")
@@ -401,7 +384,6 @@ SCENARIOS = {
     "arrows_and_wheel": scenario_arrows_and_wheel,
     "palette": scenario_palette,
     "about_box": scenario_about_box,
-    "outside_sizes": scenario_outside_sizes,
     "start_minimised": scenario_start_minimised,
     "width_790_on_next_line": sized(b"Width\n790", 32, b"Width 775\r\n"),
     "width_minus_100": sized(b"Width -100\n", None, b"Width -89\r\n"),

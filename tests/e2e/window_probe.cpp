@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "app/main_window_style.h"
@@ -99,24 +98,14 @@ int metrics() {
     return 0;
 }
 
-// Acts on the main window as another program can (a window-arranging tool, a shortcut's
-// show command): --show maximize|restore, or --size WIDTH HEIGHT.
-int act(int argc, char** argv) {
+// Restores the main window as a click on its taskbar button does.
+int restore() {
     HWND window = FindWindowA("Modalscope", nullptr);
     if (window == nullptr) {
         return 1;
     }
-    const std::string what = argv[1];
-    if (what == "--show" && argc > 2) {
-        ShowWindow(window, std::string(argv[2]) == "maximize" ? SW_MAXIMIZE : SW_RESTORE);
-        return 0;
-    }
-    if (what == "--size" && argc > 3) {
-        SetWindowPos(window, nullptr, 0, 0, std::atoi(argv[2]), std::atoi(argv[3]),
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        return 0;
-    }
-    return 2;
+    ShowWindow(window, SW_RESTORE);
+    return 0;
 }
 
 int main(int argc, char** argv) {
@@ -129,8 +118,8 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--metrics") {
         return metrics();
     }
-    if (argc > 1 && (std::string(argv[1]) == "--show" || std::string(argv[1]) == "--size")) {
-        return act(argc, argv);
+    if (argc > 1 && std::string(argv[1]) == "--restore") {
+        return restore();
     }
     EnumWindows(onTopLevel, 0);
     std::fflush(stdout);
