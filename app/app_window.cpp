@@ -117,7 +117,10 @@ void presentFrame() {
 
 void shutdownWindow() {
     painter.releaseMarkers();
-    settings.save(kSettingsFile);
+    if (!app.settingsSaved) {
+        settings.save(kSettingsFile);
+        app.settingsSaved = true;
+    }
     app.back.release();
     if (app.windowSurface != nullptr) {
         ReleaseDC(app.window, app.windowSurface);

@@ -17,6 +17,9 @@ struct AppWindow {
     // The back buffer: its surface, its bitmap and what the surface held before.
     MemorySurface back;
     HDC paintSurface = nullptr;
+    // Set once the width is saved: the shut-down runs again on the destroy notification,
+    // and one exit writes the file once.
+    bool settingsSaved = false;
     // True while createMainWindow sets the window's size.
     bool sizing = false;
     // Wheel travel short of a notch. It is input state of the window, not of the board:
