@@ -1,6 +1,6 @@
 // Prints the program's top-level windows (and the About box's controls) as the window
-// system sees them, one line each, so the end-to-end suite can check sizes, places and
-// captions exactly while it drives the program with real input.
+// system sees them, one line each, so the end-to-end suite can check sizes, places,
+// captions and which has the focus exactly while it drives the program with real input.
 #include <windows.h>
 
 #include <cstdio>
@@ -37,10 +37,11 @@ void describe(const char* kind, HWND window) {
     POINT origin = {0, 0};
     ClientToScreen(window, &origin);
     std::printf("%s class=%s id=%d text=%s outer=%ld,%ld,%ld,%ld client=%ld,%ld,%ld,%ld "
-                "visible=%d\n",
+                "foreground=%d visible=%d\n",
                 kind, utf8(className).c_str(), GetDlgCtrlID(window), utf8(text).c_str(), outer.left,
                 outer.top, outer.right - outer.left, outer.bottom - outer.top, origin.x, origin.y,
-                client.right, client.bottom, IsWindowVisible(window) ? 1 : 0);
+                client.right, client.bottom, GetForegroundWindow() == window ? 1 : 0,
+                IsWindowVisible(window) ? 1 : 0);
 }
 
 BOOL CALLBACK onChild(HWND child, LPARAM) {
@@ -98,6 +99,13 @@ int metrics() {
     return 0;
 }
 
+// Asks the main window to close, as its close box does. A posted message waits in the
+// program's queue, where a key pressed before the window has the focus goes elsewhere.
+int close() {
+    const HWND window = FindWindowA("Modalscope", nullptr);
+    return window != nullptr && PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
     // Aware of the display's scaling as the program is (its manifest says so), so a scaled
     // display gives this process the same real pixels and DPI; Wine 10 scales others.
@@ -107,6 +115,9 @@ int main(int argc, char** argv) {
     }
     if (argc > 1 && std::string(argv[1]) == "--metrics") {
         return metrics();
+    }
+    if (argc > 1 && std::string(argv[1]) == "--close") {
+        return close();
     }
     EnumWindows(onTopLevel, 0);
     std::fflush(stdout);
