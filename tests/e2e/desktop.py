@@ -105,7 +105,7 @@ class Program:
 
     def wait_for_window(self, timeout=30):
         """The main window once it is shown and has the focus: a key pressed before then
-        goes to no window of the program."""
+        could go to no window of the program."""
         end = time.time() + timeout
         while time.time() < end:
             if self.process.poll() is not None:

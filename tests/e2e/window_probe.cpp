@@ -100,8 +100,9 @@ int metrics() {
 }
 
 // Asks the main window to close, as its close box does. A posted message waits in the
-// program's queue, where a key pressed before the window has the focus goes elsewhere.
-int close() {
+// program's queue; a key goes wherever the focus is as it arrives, and under load that
+// may be no window of the program.
+int closeMainWindow() {
     const HWND window = FindWindowA("Modalscope", nullptr);
     return window != nullptr && PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
 }
@@ -117,7 +118,7 @@ int main(int argc, char** argv) {
         return metrics();
     }
     if (argc > 1 && std::string(argv[1]) == "--close") {
-        return close();
+        return closeMainWindow();
     }
     EnumWindows(onTopLevel, 0);
     std::fflush(stdout);
