@@ -179,7 +179,10 @@ void presentFrame() {
 void shutdownWindow() {
     painter.releaseMarkers();
     app.icons.release(app.window);
-    settings.save(kSettingsFile);
+    if (!app.settingsSaved) {
+        settings.save(kSettingsFile);
+        app.settingsSaved = true;
+    }
     app.back.release();
     if (app.windowSurface != nullptr) {
         ReleaseDC(app.window, app.windowSurface);

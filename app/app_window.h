@@ -18,6 +18,9 @@ struct AppWindow {
     // The back buffer: its surface, its bitmap and what the surface held before.
     MemorySurface back;
     HDC paintSurface = nullptr;
+    // Set once the width is saved: the shut-down runs again on the destroy notification,
+    // and one exit writes the file once.
+    bool settingsSaved = false;
     // True while createMainWindow sets the window's size.
     bool sizing = false;
     // The outer size the program gave the window, which it keeps whatever another program

@@ -1,10 +1,12 @@
 #include "app/window_settings.h"
 
 #include <cstddef>
+#include <cstring>
 #include <fstream>
-#include <string>
 #include <locale>
+#include <string>
 
+#include "app/file_replace.h"
 #include "app/screen_area.h"
 #include "app/screen_width.h"
 
@@ -25,17 +27,73 @@ class ByteReader {
   public:
     explicit ByteReader(std::istream& in) : in_(in) {}
     int next() {
-        if (position_ == end_) {
-            in_.read(block_, sizeof(block_));
-            end_ = in_.gcount();
-            position_ = 0;
-            if (end_ <= 0) {
-                return kEnd;
-            }
+        if (position_ == end_ && !fill()) {
+            return kEnd;
         }
         return static_cast<unsigned char>(block_[position_++]);
     }
-    // The first byte after any whitespace.
+    // Consumes `mark` if the data starts with it; only before any other read.
+    bool skipMark(const char* mark, std::size_t length) {
+        if (end_ == 0) {
+            fill();
+        }
+        if (position_ != 0 || end_ < static_cast<std::streamsize>(length) ||
+            std::memcmp(block_, mark, length) != 0) {
+            return false;
+        }
+        position_ = static_cast<std::streamsize>(length);
+        return true;
+    }
+    // From the start again, after the stream was opened anew.
+    void restart() {
+        position_ = 0;
+        end_ = 0;
+    }
+
+  private:
+    bool fill() {
+        in_.read(block_, sizeof(block_));
+        end_ = in_.gcount();
+        position_ = 0;
+        return end_ > 0;
+    }
+
+    std::istream& in_;
+    char block_[4096];
+    std::streamsize position_ = 0;
+    std::streamsize end_ = 0;
+};
+
+enum class Encoding { Bytes, Utf16Le, Utf16Be };
+
+// The characters of the file: its bytes, or the code units of UTF-16. The same rules read
+// both; a unit beyond ASCII is neither whitespace, a digit nor a letter of the keyword. A
+// lone last byte of UTF-16 is no character.
+class TextReader {
+  public:
+    TextReader(ByteReader& bytes, Encoding encoding) : bytes_(bytes), encoding_(encoding) {}
+    int next() {
+        if (encoding_ == Encoding::Bytes) {
+            return bytes_.next();
+        }
+        const int first = ended_ ? kEnd : bytes_.next();
+        const int second = first == kEnd ? kEnd : bytes_.next();
+        if (second == kEnd) {
+            ended_ = true;
+            return kEnd;
+        }
+        const int unit = encoding_ == Encoding::Utf16Le ? first | second << 8 : first << 8 | second;
+#ifdef _WIN32
+        // UTF-16 is read in binary (see load); text mode's end mark, applied to characters.
+        // Its line breaks need no such step: CR and LF are whitespace alike.
+        if (unit == 0x1A) {
+            ended_ = true;
+            return kEnd;
+        }
+#endif
+        return unit;
+    }
+    // The first character after any whitespace.
     int nextAfterSpace() {
         int c = next();
         while (c != kEnd && isSpace(c)) {
@@ -45,17 +103,16 @@ class ByteReader {
     }
 
   private:
-    std::istream& in_;
-    char block_[4096];
-    std::streamsize position_ = 0;
-    std::streamsize end_ = 0;
+    ByteReader& bytes_;
+    Encoding encoding_;
+    bool ended_ = false;
 };
 
 // Whether the first whitespace-delimited word is exactly "Width". Nothing of the word is
-// stored, and reading stops at its first byte that rules the keyword out, so a file that
-// is one endless word costs no memory and no time. A match consumes the word and the one
-// whitespace byte that ends it.
-bool firstWordIsKeyword(ByteReader& in) {
+// stored, and reading stops at its first character that rules the keyword out, so a file
+// that is one endless word costs no memory and no time. A match consumes the word and the one
+// whitespace character that ends it.
+bool firstWordIsKeyword(TextReader& in) {
     static constexpr char kKeyword[] = "Width";
     constexpr std::size_t kLength = sizeof(kKeyword) - 1;
     int c = in.nextAfterSpace();
@@ -71,7 +128,7 @@ bool firstWordIsKeyword(ByteReader& in) {
 // Reads an optionally signed decimal integer after whitespace. Stream extraction would
 // store 0 or a range limit on failure, so the value is built here and only committed
 // when it is complete and in range.
-bool readInt32(ByteReader& in, std::int32_t& value) {
+bool readInt32(TextReader& in, std::int32_t& value) {
     int c = in.nextAfterSpace();
     bool negative = false;
     if (c == '+' || c == '-') {
@@ -128,7 +185,26 @@ bool WindowSettings::load(const std::string& path) {
     if (!in) {
         return false;
     }
-    ByteReader text(in);
+    // Notepad may start the file with a byte-order mark. UTF-8's is skipped. UTF-16 is read
+    // again in binary, since text mode works on bytes and would join or cut code units (the
+    // bytes 0D 0A of U+0A0D, the byte 1A of U+011A); its rules then apply to characters.
+    ByteReader bytes(in);
+    Encoding encoding = Encoding::Bytes;
+    if (!bytes.skipMark("\xEF\xBB\xBF", 3)) {
+        if (bytes.skipMark("\xFF\xFE", 2)) {
+            encoding = Encoding::Utf16Le;
+        } else if (bytes.skipMark("\xFE\xFF", 2)) {
+            encoding = Encoding::Utf16Be;
+        }
+    }
+    if (encoding != Encoding::Bytes) {
+        in.close();
+        in.clear();
+        in.open(path, std::ios::in | std::ios::binary);
+        bytes.restart();
+        bytes.skipMark(encoding == Encoding::Utf16Le ? "\xFF\xFE" : "\xFE\xFF", 2);
+    }
+    TextReader text(bytes, encoding);
     if (!firstWordIsKeyword(text)) {
         return false;
     }
@@ -154,11 +230,12 @@ void WindowSettings::loadOrDefault(const std::string& path) {
 }
 
 void WindowSettings::save(const std::string& path) const {
-    std::ofstream out;
-    out.imbue(std::locale::classic());
-    out.open(path, std::ios::out | std::ios::trunc);
-    out << "Width " << width_ << '\n';
-    out.flush();
+#ifdef _WIN32
+    const char* const lineBreak = "\r\n"; // what text mode wrote before
+#else
+    const char* const lineBreak = "\n";
+#endif
+    replaceFile(path, "Width " + std::to_string(width_) + lineBreak);
 }
 
 } // namespace modalscope

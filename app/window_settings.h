@@ -11,13 +11,15 @@ namespace modalscope {
 
 class WindowSettings {
   public:
-    // True when the first word is exactly "Width"; the values are then normalised.
+    // True when the first word is exactly "Width"; the values are then normalised. A
+    // UTF-8 byte-order mark is skipped, and a UTF-16 one makes the rest read as UTF-16.
     bool load(const std::string& path);
     // The display width less 6, normalised, then lowered only as far as the whole window
     // needs to fit the work area; stored as the size it became.
     void sizeFromScreen();
     void loadOrDefault(const std::string& path);
-    // Failures to write are deliberately not reported.
+    // Replaces the file in one step. Failures are deliberately not reported; they leave
+    // the old file as it was.
     void save(const std::string& path) const;
 
     std::int32_t width() const { return width_; }

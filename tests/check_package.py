@@ -88,7 +88,7 @@ def check_runs(exe_bytes, probe, wine):
             f.write(exe_bytes)
         program = Program(exe, probe, wine)
         program.wait_for_window()
-        program.key("Escape")
+        program.close()
         code = program.wait_exit()
         if code != 0:
             sys.exit(f"the exe from the ZIP ended with {code}, want 0")

@@ -380,10 +380,13 @@ TEST(MainWindow, CloseSavesReleasesAndQuitsWithZero) {
     const HBITMAP bitmap = app.back.bitmap();
     const HBITMAP marker = painter.marker(5).bitmap();
     DeleteFileA(kSettingsFile);
+    SendMessageA(app.window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(readAll(kSettingsFile), "Width 1015\r\n");
+    DeleteFileA(kSettingsFile);
 
     EXPECT_EQ(session.close(), 0);
     EXPECT_EQ(heldObjects(), before) << "everything made was released once";
-    EXPECT_EQ(readAll(kSettingsFile), "Width 1015\r\n");
+    EXPECT_EQ(readAll(kSettingsFile), "") << "the passes after the first write nothing";
     EXPECT_EQ(GetObjectType(back), 0u);
     EXPECT_EQ(GetObjectType(bitmap), 0u);
     EXPECT_EQ(GetObjectType(marker), 0u);

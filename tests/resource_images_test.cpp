@@ -404,6 +404,16 @@ TEST(ResourceImages, PicturesDecodeAsStored) {
     Picture reduced;
     ASSERT_TRUE(decodeDibResized(dib.data(), dib.size(), 2, 1, reduced));
     EXPECT_EQ(reduced.pixels, resizeByArea(small, 2, 1).pixels);
+    // A move (0, 2, dx, dy) goes dx right and dy rows up: the white pixel lands top right.
+    // A move past the top row is refused, in both decoders, before anything is written.
+    dib.resize(48);
+    dib.insert(dib.end(), {0, 2, 2, 1, 1, 1, 0, 1});
+    ASSERT_TRUE(decodeDib(dib.data(), dib.size(), small));
+    EXPECT_EQ(small.pixels, (std::vector<std::uint32_t>{0xFF8040, 0xFF8040, 0xFFFFFF, 0xFF8040,
+                                                        0xFF8040, 0xFF8040}));
+    dib[51] = 2; // two rows up from the bottom of two
+    EXPECT_FALSE(decodeDib(dib.data(), dib.size(), small));
+    EXPECT_FALSE(decodeDibResized(dib.data(), dib.size(), 2, 1, reduced));
     for (int id = 150; id <= 169; ++id) {
         const Bitmap large("markers/large/" + std::to_string(id) + ".bmp");
         const std::uint8_t* data = large.file.data() + 14;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <new>
 #include <sstream>
@@ -66,8 +67,19 @@ std::string readFile() {
     return text.str();
 }
 
+// The text as Notepad saves it as "Unicode": a byte-order mark, then UTF-16 code units.
+std::string utf16(bool littleEndian, const std::u16string& text) {
+    std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char16_t unit : text) {
+        const char low = static_cast<char>(unit & 0xFF);
+        const char high = static_cast<char>(unit >> 8);
+        bytes += littleEndian ? std::string{low, high} : std::string{high, low};
+    }
+    return bytes;
+}
+
 struct LoadCase {
-    const char* bytes;
+    std::string bytes;
     bool matched;
     int width, height;
 };
@@ -93,16 +105,26 @@ TEST(WindowSettings, LoadTable) {
         {"Width=1015", false, 0, 0},
         {"width 1015", false, 0, 0},
         {"Widths 1015", false, 0, 0},
-        {"\xEF\xBB\xBFWidth 1015", false, 0, 0},
+        {"\xEF\xBB\xBFWidth 1015", true, 1015, 338},
+        {"\xEF\xBB\xBF\xEF\xBB\xBFWidth 1015", false, 0, 0}, // one mark only
+        {" \xEF\xBB\xBFWidth 1015", false, 0, 0},            // at the start only
+        {"\xEF\xBB", false, 0, 0},
+        {utf16(true, u"Width 1015\r\n"), true, 1015, 338},
+        {utf16(false, u"\r\n Width\t-100"), true, -89, 16},
+        {utf16(true, u"Width 10\u0135"), true, 7, 44},      // U+0135 is no digit 5
+        {utf16(true, u"Width\u0A0D 1015"), false, 0, 0},    // bytes 0D 0A, not CR LF
+        {utf16(true, u"Width\u011A 1015"), false, 0, 0},    // byte 1A, not the end mark
+        {utf16(false, u"Width 790") + "7", true, 775, 268}, // a lone last byte
+        {utf16(true, u""), false, 0, 0},
         {"", false, 0, 0},
         {"   \n", false, 0, 0},
     };
     for (const LoadCase& c : cases) {
         writeFile(c.bytes);
         WindowSettings settings;
-        EXPECT_EQ(settings.load(testFile()), c.matched) << c.bytes;
-        EXPECT_EQ(settings.width(), c.width) << c.bytes;
-        EXPECT_EQ(settings.height(), c.height) << c.bytes;
+        EXPECT_EQ(settings.load(testFile()), c.matched) << ::testing::PrintToString(c.bytes);
+        EXPECT_EQ(settings.width(), c.width) << ::testing::PrintToString(c.bytes);
+        EXPECT_EQ(settings.height(), c.height) << ::testing::PrintToString(c.bytes);
     }
     // A NUL byte is just another non-space byte of the first word.
     writeFile(std::string("Wid\0th 1015", 11));
@@ -147,6 +169,7 @@ TEST(WindowSettings, SaveWritesOneLineAndIsStableForNonNegativeCells) {
 #else
         EXPECT_EQ(readFile(), "Width " + std::to_string(24 * a + 7) + "\n");
 #endif
+        EXPECT_FALSE(std::filesystem::exists(testFile() + ".tmp"));
         WindowSettings again;
         ASSERT_TRUE(again.load(testFile()));
         EXPECT_EQ(again.width(), 24 * a + 7);
@@ -162,7 +185,14 @@ TEST(WindowSettings, MissingOrUnwritableFilesFailNothing) {
     writeFile("Width 1015");
     ASSERT_TRUE(settings.load(testFile()));
     settings.save("no/such/folder/default.txt");
-    settings.save(".");
+    settings.save("."); // the new file is made, then cannot take the folder's place
+    EXPECT_FALSE(std::filesystem::exists("..tmp")) << "the new file is removed";
+    // The new file cannot be made: the old one stays as it was.
+    const std::string fresh = testFile() + ".tmp";
+    ASSERT_TRUE(std::filesystem::create_directory(fresh));
+    WindowSettings other;
+    other.save(testFile());
+    std::filesystem::remove(fresh);
     EXPECT_EQ(settings.width(), 1015);
     EXPECT_EQ(readFile(), "Width 1015");
 }
@@ -226,6 +256,11 @@ TEST(WindowSettings, TextModeReadsCrLfAndStopsAtControlZ) {
     WindowSettings cut;
     ASSERT_TRUE(cut.load(testFile()));
     EXPECT_EQ(cut.width(), 7);
+    // UTF-16 by the same rules, applied to characters.
+    writeFile(utf16(false, u"Width\u001A1015"));
+    WindowSettings cutUnicode;
+    ASSERT_TRUE(cutUnicode.load(testFile()));
+    EXPECT_EQ(cutUnicode.width(), 7);
 }
 
 TEST(WindowSettings, ScreenSizeIsNormalised) {

@@ -53,6 +53,7 @@ class Window:
         self.text = re.search(r"text=(.*?) outer=", line).group(1)
         self.outer = tuple(int(v) for v in re.search(r"outer=(\S+)", line).group(1).split(","))
         self.client = tuple(int(v) for v in re.search(r"client=(\S+)", line).group(1).split(","))
+        self.foreground = " foreground=1 " in line
         self.visible = line.rstrip().endswith("visible=1")
 
 
@@ -113,16 +114,18 @@ class Program:
         return found, controls
 
     def wait_for_window(self, timeout=30):
+        """The main window once it is shown and has the focus: a key pressed before then
+        could go to no window of the program."""
         end = time.time() + timeout
         while time.time() < end:
             if self.process.poll() is not None:
                 raise AssertionError(f"program ended early with {self.process.returncode}")
             w = self.main_window()
-            if w is not None and w.visible:
+            if w is not None and w.visible and w.foreground:
                 self.origin = w.client[:2]
                 return w
             time.sleep(0.2)
-        raise AssertionError("the main window did not appear")
+        raise AssertionError("the main window did not appear with the focus")
 
     # -- input, in client coordinates of the main window
     def screen(self, x, y):
@@ -187,6 +190,11 @@ class Program:
             time.sleep(0.1)
 
     # -- the end
+    def close(self):
+        """Closes the program as its close box does, with a message that cannot be lost."""
+        subprocess.run([self.wine, self.probe, "--close"], check=True, timeout=60,
+                       stdin=subprocess.DEVNULL)
+
     def wait_exit(self, timeout=30):
         try:
             return self.process.wait(timeout=timeout)

@@ -1,6 +1,6 @@
 // Prints the program's top-level windows (and the About box's controls) as the window
-// system sees them, one line each, so the end-to-end suite can check sizes, places and
-// captions exactly while it drives the program with real input.
+// system sees them, one line each, so the end-to-end suite can check sizes, places,
+// captions and which has the focus exactly while it drives the program with real input.
 #include <windows.h>
 
 #include <cstdio>
@@ -37,10 +37,11 @@ void describe(const char* kind, HWND window) {
     POINT origin = {0, 0};
     ClientToScreen(window, &origin);
     std::printf("%s class=%s id=%d text=%s outer=%ld,%ld,%ld,%ld client=%ld,%ld,%ld,%ld "
-                "visible=%d\n",
+                "foreground=%d visible=%d\n",
                 kind, utf8(className).c_str(), GetDlgCtrlID(window), utf8(text).c_str(), outer.left,
                 outer.top, outer.right - outer.left, outer.bottom - outer.top, origin.x, origin.y,
-                client.right, client.bottom, IsWindowVisible(window) ? 1 : 0);
+                client.right, client.bottom, GetForegroundWindow() == window ? 1 : 0,
+                IsWindowVisible(window) ? 1 : 0);
 }
 
 BOOL CALLBACK onChild(HWND child, LPARAM) {
@@ -98,14 +99,19 @@ int metrics() {
     return 0;
 }
 
-// Restores the main window as a click on its taskbar button does.
-int restore() {
-    HWND window = FindWindowA("Modalscope", nullptr);
+// Acts on the main window as the desktop does: --restore as a click on its taskbar button,
+// --close as its close box. A posted close waits in the program's queue; a key goes wherever
+// the focus is as it arrives, and under load that may be no window of the program.
+int actOnMainWindow(const std::string& what) {
+    const HWND window = FindWindowA("Modalscope", nullptr);
     if (window == nullptr) {
         return 1;
     }
-    ShowWindow(window, SW_RESTORE);
-    return 0;
+    if (what == "--restore") {
+        ShowWindow(window, SW_RESTORE);
+        return 0;
+    }
+    return PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
 }
 
 int main(int argc, char** argv) {
@@ -118,8 +124,8 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--metrics") {
         return metrics();
     }
-    if (argc > 1 && std::string(argv[1]) == "--restore") {
-        return restore();
+    if (argc > 1 && (std::string(argv[1]) == "--restore" || std::string(argv[1]) == "--close")) {
+        return actOnMainWindow(argv[1]);
     }
     EnumWindows(onTopLevel, 0);
     std::fflush(stdout);

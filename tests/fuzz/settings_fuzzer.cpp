@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -64,7 +65,7 @@ void expectNormalisedForm(const WindowSettings& settings) {
     expectEq("height is 7a + 44", settings.height(), 7 * ((w - 7) / 24) + 44);
 }
 
-bool isBlank(std::uint8_t c) {
+bool isBlank(std::uint32_t c) {
     return c == ' ' || (c >= 0x09 && c <= 0x0D);
 }
 
@@ -75,7 +76,27 @@ struct Reading {
     std::int64_t value;
 };
 
-Reading readReference(const std::uint8_t* data, std::size_t size) {
+// The file's characters: after a UTF-8 byte-order mark its bytes; after a UTF-16 one
+// (FF FE little endian, FE FF big endian) its whole code units; otherwise all its bytes.
+std::vector<std::uint32_t> charactersOf(const std::uint8_t* data, std::size_t size) {
+    std::vector<std::uint32_t> text;
+    const bool little = size >= 2 && data[0] == 0xFF && data[1] == 0xFE;
+    const bool big = size >= 2 && data[0] == 0xFE && data[1] == 0xFF;
+    if (little || big) {
+        for (std::size_t i = 2; i + 1 < size; i += 2) {
+            text.push_back(little ? data[i] + 256u * data[i + 1] : 256u * data[i] + data[i + 1]);
+        }
+        return text;
+    }
+    const bool utf8Mark = size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF;
+    text.assign(data + (utf8Mark ? 3 : 0), data + size);
+    return text;
+}
+
+Reading readReference(const std::uint8_t* bytes, std::size_t byteCount) {
+    const std::vector<std::uint32_t> text = charactersOf(bytes, byteCount);
+    const std::uint32_t* data = text.data();
+    const std::size_t size = text.size();
     std::size_t i = 0;
     while (i < size && isBlank(data[i])) {
         ++i;
@@ -85,8 +106,7 @@ Reading readReference(const std::uint8_t* data, std::size_t size) {
         ++i;
     }
     Reading reading{};
-    reading.matched =
-        std::string(reinterpret_cast<const char*>(data + wordStart), i - wordStart) == "Width";
+    reading.matched = std::u32string(data + wordStart, data + i) == U"Width";
     if (!reading.matched) {
         return reading;
     }
