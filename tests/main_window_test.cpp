@@ -8,6 +8,7 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "app/main_window_style.h"
 #include "app/window_fit.h"
@@ -189,12 +190,22 @@ void expectWholeBoard(const ShellSession& session, std::int32_t cell, int string
     EXPECT_TRUE(session.pressLandsOnItsCell(string, fret));
 }
 
-// Another program maximises the window or gives it a size of its own: the window keeps the
-// board's size, so the frame and the hit test stay those of the board. Moving still works,
-// and none of it changes what is saved.
-TEST(MainWindow, SizesForcedFromOutsideKeepTheBoard) {
+// Started minimised, maximised or normal, the window shows the whole board (restored, for
+// the first); then, whatever size another program asks for (maximising, an arranging
+// tool's), it keeps the board's size, so the frame and the hit test stay the board's. It
+// still moves, and none of it changes what is saved.
+TEST(MainWindow, StartsAndSizesFromOutsideKeepTheBoard) {
+    for (int show : {SW_SHOWMINNOACTIVE, SW_SHOWMAXIMIZED, SW_SHOWNORMAL}) {
+        SCOPED_TRACE(show);
+        ShellSession session("Width 1015\n", 0, show);
+        ASSERT_TRUE(session.started());
+        EXPECT_EQ(IsIconic(app.window) != FALSE, show == SW_SHOWMINNOACTIVE);
+        EXPECT_EQ(IsZoomed(app.window) != FALSE, show == SW_SHOWMAXIMIZED);
+        ShowWindow(app.window, SW_RESTORE);
+        session.pump();
+        expectWholeBoard(session, 42, 2, 9);
+    }
     ShellSession session;
-    ASSERT_TRUE(session.started());
     const HBITMAP marker = painter.marker(1).bitmap();
     const struct {
         const char* what;
@@ -203,42 +214,20 @@ TEST(MainWindow, SizesForcedFromOutsideKeepTheBoard) {
         {"maximised", [] { ShowWindow(app.window, SW_MAXIMIZE); }},
         {"restored", [] { ShowWindow(app.window, SW_RESTORE); }},
         {"1300 x 700", [] { SetWindowPos(app.window, nullptr, 0, 0, 1300, 700, SWP_NOMOVE); }},
-        {"400 x 300", [] { SetWindowPos(app.window, nullptr, 10, 10, 400, 300, 0); }},
-        {"moved", [] { SetWindowPos(app.window, nullptr, 5, 7, 0, 0, SWP_NOSIZE); }},
+        {"400 x 300, moved", [] { SetWindowPos(app.window, nullptr, 5, 7, 400, 300, 0); }},
     };
-    int fret = 0;
-    for (const auto& f : forced) {
-        SCOPED_TRACE(f.what);
-        f.act();
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(forced[i].what);
+        forced[i].act();
         session.pump();
-        expectWholeBoard(session, 42, fret % 6, fret);
-        ++fret;
+        expectWholeBoard(session, 42, i, 10 + i);
     }
     RECT outer;
     GetWindowRect(app.window, &outer);
-    EXPECT_EQ(outer.left, 5);
-    EXPECT_EQ(outer.top, 7);
+    EXPECT_EQ(std::make_pair(outer.left, outer.top), std::make_pair(5L, 7L)) << "moved";
     EXPECT_EQ(painter.marker(1).bitmap(), marker) << "the markers were never remade";
     EXPECT_EQ(session.close(), 0);
     EXPECT_EQ(readAll(kSettingsFile), "Width 1015\r\n");
-}
-
-// The first showing follows the start's show command; a minimised start restores to the
-// whole board.
-TEST(MainWindow, StartShowsAsTheShowCommandAsks) {
-    for (int show : {SW_SHOWMINNOACTIVE, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED, SW_SHOWNORMAL}) {
-        SCOPED_TRACE(show);
-        ShellSession session("Width 1015\n", 0, show);
-        ASSERT_TRUE(session.started());
-        const bool minimised = show == SW_SHOWMINNOACTIVE || show == SW_SHOWMINIMIZED;
-        EXPECT_EQ(IsIconic(app.window) != FALSE, minimised);
-        EXPECT_EQ(IsZoomed(app.window) != FALSE, show == SW_SHOWMAXIMIZED);
-        if (minimised) {
-            ShowWindow(app.window, SW_RESTORE);
-            session.pump();
-        }
-        expectWholeBoard(session, 42, 2, 9);
-    }
 }
 
 int iconWidth(HICON icon) {
@@ -253,56 +242,44 @@ int iconWidth(HICON icon) {
 }
 
 // The window moved to monitors of 150 % and 200 % and back, as the system tells it: the
-// start's cell size (20) times the new scale, the whole board at the place suggested, the
-// icons at the new scale's sizes, and the setting as it was.
+// start's cell size times the new scale, the whole board at the place suggested, the icons
+// at the new scale's sizes, and the setting as it was. At 200 % the default board would be
+// twice as wide as the 1024-wide screen: it is lowered to the largest whose window fits.
 TEST(MainWindow, ScaleChangesRemakeTheBoardAtTheNewSize) {
     const ObjectCounts before = heldObjects();
     ShellSession session("Width 487\n");
     ASSERT_TRUE(session.started());
     ASSERT_EQ(app.dpi, 96u) << "the test display is at 100 %";
-    const int smallIcon = GetSystemMetrics(SM_CXSMICON);
     const struct {
+        int startCell;
         UINT dpi;
-        std::int32_t cell;
-        POINT place;
-    } steps[] = {{144, 30, {40, 30}}, {192, 40, {8, 16}}, {96, 20, {0, 0}}};
+        std::int32_t cell; // 0: the largest that fits
+        LONG x, y;
+    } steps[] = {{20, 144, 30, 40, 30}, {20, 192, 40, 8, 16}, {20, 96, 20, 0, 0},
+                 {42, 192, 0, 0, 0}};
     for (const auto& step : steps) {
         SCOPED_TRACE(step.dpi);
-        RECT suggested = {step.place.x, step.place.y, step.place.x + 900, step.place.y + 500};
+        app.startCell = step.startCell;
+        RECT suggested = {step.x, step.y, step.x + 900, step.y + 500};
         const unsigned long frames = app.framesPresented;
         SendMessageA(app.window, WM_DPICHANGED, MAKEWPARAM(step.dpi, step.dpi),
                      reinterpret_cast<LPARAM>(&suggested));
         EXPECT_EQ(app.framesPresented, frames + 1) << "the new board shown at once";
-        expectWholeBoard(session, step.cell, 5, step.cell / 5);
-        RECT outer;
+        const std::int32_t cell = step.cell != 0 ? step.cell : board.metrics().cellSize;
+        expectWholeBoard(session, cell, 5, cell / 5);
+        RECT outer, client, work;
         GetWindowRect(app.window, &outer);
-        EXPECT_EQ(outer.left, step.place.x);
-        EXPECT_EQ(outer.top, step.place.y);
-        const auto icon = [](WPARAM which) {
-            return reinterpret_cast<HICON>(SendMessageA(app.window, WM_GETICON, which, 0));
-        };
-        EXPECT_EQ(iconWidth(icon(ICON_SMALL)), smallIcon * static_cast<int>(step.dpi) / 96);
+        GetClientRect(app.window, &client);
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        EXPECT_EQ(std::make_pair(outer.left, outer.top), std::make_pair(step.x, step.y));
+        EXPECT_LE(outer.right - outer.left, work.right - work.left);
+        const LONG frameWidth = outer.right - outer.left - client.right;
+        EXPECT_EQ(boardClientSize(cell + 1).width + frameWidth > work.right - work.left,
+                  step.cell == 0) << "the largest that fits, when lowered";
+        const LRESULT icon = SendMessageA(app.window, WM_GETICON, ICON_SMALL, 0);
+        EXPECT_EQ(iconWidth(reinterpret_cast<HICON>(icon)),
+                  GetSystemMetrics(SM_CXSMICON) * static_cast<int>(step.dpi) / 96);
     }
-
-    // At 200 % the default board would be twice as wide as the 1024-wide screen: it is
-    // lowered to the largest that fits the work area, frame and all.
-    app.startCell = 42;
-    RECT suggested = {0, 0, 2030, 676};
-    SendMessageA(app.window, WM_DPICHANGED, MAKEWPARAM(192, 192),
-                 reinterpret_cast<LPARAM>(&suggested));
-    const std::int32_t cell = board.metrics().cellSize;
-    EXPECT_LT(cell, 84);
-    RECT work = {};
-    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
-    RECT outer;
-    RECT client;
-    GetWindowRect(app.window, &outer);
-    GetClientRect(app.window, &client);
-    const int frameWidth = outer.right - outer.left - client.right;
-    EXPECT_LE(outer.right - outer.left, work.right - work.left);
-    EXPECT_GT(boardClientSize(cell + 1).width + frameWidth, work.right - work.left);
-    expectWholeBoard(session, cell, 0, 23);
-
     EXPECT_EQ(session.close(), 0);
     EXPECT_EQ(heldObjects(), before) << "each marker and buffer made anew was released once";
     EXPECT_EQ(readAll(kSettingsFile), "Width 487\r\n") << "a scale change saves nothing new";

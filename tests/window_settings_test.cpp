@@ -389,32 +389,24 @@ TEST(WindowSettings, StoredWidthShownAtTheSizeThatFits) {
     EXPECT_EQ(unknownArea.shownCellSize(), 4166) << "nothing known to fit";
 }
 // The window opens at the work area's top-left corner, clear of a task bar at the top or
-// the left; the size still fits the work area, wherever it starts.
+// the left (the screen's corner when the area is unknown), and fits the area's size.
 TEST(WindowSettings, WindowOpensAtTheWorkAreasCorner) {
     const ScratchFile scratch;
     const FakeScreen fake;
     writeFile("Width 1015");
     const struct {
-        const char* what;
-        bool areaKnown;
-        WorkArea area;
-        PixelPoint origin;
-        int shown;
-    } cases[] = {
-        {"task bar at the bottom", true, {{0, 0}, {1024, 728}}, {0, 0}, 42},
-        {"task bar at the top", true, {{0, 40}, {1024, 728}}, {0, 40}, 42},
-        {"task bar at the left", true, {{62, 0}, {962, 768}}, {62, 0}, 39},
-        {"work area unknown", false, {{62, 40}, {962, 728}}, {0, 0}, 42},
-    };
+        bool known;
+        int left, top, width, height, x, y, shown;
+    } cases[] = {{true, 0, 40, 1024, 728, 0, 40, 42},
+                 {true, 62, 0, 962, 768, 62, 0, 39},
+                 {false, 62, 40, 962, 728, 0, 0, 42}};
     for (const auto& c : cases) {
-        testing::setFakeWorkArea(c.areaKnown, c.area.size.width, c.area.size.height,
-                                 c.area.origin.x, c.area.origin.y);
-        const PixelPoint origin = WindowSettings::shownOrigin();
-        EXPECT_EQ(origin.x, c.origin.x) << c.what;
-        EXPECT_EQ(origin.y, c.origin.y) << c.what;
+        testing::setFakeWorkArea(c.known, c.width, c.height, c.left, c.top);
+        EXPECT_EQ(WindowSettings::shownOrigin().x, c.x) << c.left;
+        EXPECT_EQ(WindowSettings::shownOrigin().y, c.y) << c.top;
         WindowSettings settings;
         ASSERT_TRUE(settings.load(testFile()));
-        EXPECT_EQ(settings.shownCellSize(), c.shown) << c.what;
+        EXPECT_EQ(settings.shownCellSize(), c.shown) << c.width;
     }
 }
 #endif

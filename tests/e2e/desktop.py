@@ -60,18 +60,13 @@ class Window:
 class Program:
     """One run of the exe in a fresh folder, optionally with a settings file."""
 
-    def __init__(self, exe, probe, wine, settings=None, start=()):
-        """`start`: options of Wine's start command to launch the exe with (such as "/min",
-        as a shortcut set to run minimised starts it); none: the exe directly."""
+    def __init__(self, exe, probe, wine, settings=None):
         self.exe, self.probe, self.wine = exe, probe, wine
         self.folder = tempfile.mkdtemp(prefix="modalscope-e2e-")
         if settings is not None:
             with open(os.path.join(self.folder, "default.txt"), "wb") as f:
                 f.write(settings)
-        # start runs a program in the program's own folder unless told the folder (/d).
-        folder = "Z:" + self.folder.replace("/", "\\")
-        launch = ["start", "/wait", "/d", folder, *start, "/unix", exe] if start else [exe]
-        self.process = subprocess.Popen([wine, *launch], cwd=self.folder, stdin=subprocess.DEVNULL,
+        self.process = subprocess.Popen([wine, exe], cwd=self.folder, stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.origin = None
         self.cell = CELL  # cell size of the client the scenario expects
@@ -89,11 +84,6 @@ class Program:
                              timeout=60, stdin=subprocess.DEVNULL).stdout.decode()
         line = next(l for l in out.splitlines() if l.startswith("metrics "))
         return dict(field.split("=", 1) for field in line.split()[1:])
-
-    def restore(self):
-        """Restores the minimised main window, as its taskbar button does."""
-        subprocess.run([self.wine, self.probe, "--restore"], check=True, timeout=60,
-                       stdin=subprocess.DEVNULL)
 
     def windows_text(self):
         return "; ".join(f"{w.cls} {w.text!r} at {w.outer}" for w in self.windows()

@@ -341,22 +341,6 @@ def whole_board(saved=None, settings=None, stored=None, display=None, about=None
     return scenario
 
 
-def scenario_start_minimised(program):
-    """Started as a shortcut set to run minimised starts it: minimised, and restored the
-    whole board."""
-    window = program.wait_for_window()
-    expect(window.client[2:] == (0, 0), f"not minimised: client {window.client}")
-    program.restore()
-    window = program.wait_for_window()
-    expect_shown(program, window)
-    program.until(roots_shown(program, (5, 0)), what="the board after restoring")
-    program.key("Escape")
-    expect_saved(program, program.wait_exit())
-
-
-scenario_start_minimised.start = ("/min",)
-
-
 def normalised(width):
     """The width the program stores for a width read from the file."""
     a = abs(width - 6) // 24 * (1 if width >= 6 else -1)  # truncated toward zero
@@ -384,7 +368,6 @@ SCENARIOS = {
     "arrows_and_wheel": scenario_arrows_and_wheel,
     "palette": scenario_palette,
     "about_box": scenario_about_box,
-    "start_minimised": scenario_start_minimised,
     "width_790_on_next_line": sized(b"Width\n790", 32, b"Width 775\r\n"),
     "width_minus_100": sized(b"Width -100\n", None, b"Width -89\r\n"),
     "width_5": sized(b"Width 5\n", None, b"Width 7\r\n"),
@@ -410,8 +393,7 @@ def main():
     parser.add_argument("scenario", choices=sorted(SCENARIOS))
     args = parser.parse_args()
     scenario = SCENARIOS[args.scenario]
-    program = Program(args.exe, args.probe, args.wine, getattr(scenario, "settings", None),
-                      getattr(scenario, "start", ()))
+    program = Program(args.exe, args.probe, args.wine, getattr(scenario, "settings", None))
     try:
         scenario(program)
     except AssertionError as failure:

@@ -99,19 +99,12 @@ int metrics() {
     return 0;
 }
 
-// Acts on the main window as the desktop does: --restore as a click on its taskbar button,
-// --close as its close box. A posted close waits in the program's queue; a key goes wherever
-// the focus is as it arrives, and under load that may be no window of the program.
-int actOnMainWindow(const std::string& what) {
+// Asks the main window to close, as its close box does. A posted message waits in the
+// program's queue; a key goes wherever the focus is as it arrives, and under load that
+// may be no window of the program.
+int closeMainWindow() {
     const HWND window = FindWindowA("Modalscope", nullptr);
-    if (window == nullptr) {
-        return 1;
-    }
-    if (what == "--restore") {
-        ShowWindow(window, SW_RESTORE);
-        return 0;
-    }
-    return PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
+    return window != nullptr && PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
 }
 
 int main(int argc, char** argv) {
@@ -124,8 +117,8 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--metrics") {
         return metrics();
     }
-    if (argc > 1 && (std::string(argv[1]) == "--restore" || std::string(argv[1]) == "--close")) {
-        return actOnMainWindow(argv[1]);
+    if (argc > 1 && std::string(argv[1]) == "--close") {
+        return closeMainWindow();
     }
     EnumWindows(onTopLevel, 0);
     std::fflush(stdout);
