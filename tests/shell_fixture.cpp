@@ -102,21 +102,12 @@ int ShellSession::countShown(int left, int top, int right, int bottom, COLORREF 
 
 ::testing::AssertionResult ShellSession::pressLandsOnItsCell(int string, int fret) const {
     const BoardMetrics& m = board.metrics();
-    const int left = fret * m.cellSize;
-    const int top = string * m.stringGap;
-    SendMessageA(app.window, WM_LBUTTONDOWN, 0,
-                 MAKELPARAM(left + m.cellSize / 2, top + m.cellSize / 2));
-    if (board.cursorString() != string || board.cursorFret() != fret) {
-        return ::testing::AssertionFailure()
-               << "the press at cell size " << m.cellSize << " chose (" << board.cursorString()
-               << ", " << board.cursorFret() << ")";
-    }
-    // The middle third of the cell is marker wherever the marker is drawn.
-    const int third = m.cellSize / 3;
-    const int orange = countShown(left + third, top + third, left + 2 * third, top + 2 * third,
-                                  kOrange);
-    if (orange == 0) {
-        return ::testing::AssertionFailure() << "the root's marker is not drawn under the press";
+    const int x = fret * m.cellSize, y = string * m.stringGap, third = m.cellSize / 3;
+    SendMessageA(app.window, WM_LBUTTONDOWN, 0, MAKELPARAM(x + third, y + third));
+    // The middle third of the cell is inside the marker wherever the marker is drawn.
+    if (board.cursorString() != string || board.cursorFret() != fret ||
+        countShown(x + third, y + third, x + 2 * third, y + 2 * third, kOrange) == 0) {
+        return ::testing::AssertionFailure() << "the root is not drawn at the cell pressed";
     }
     return ::testing::AssertionSuccess();
 }
