@@ -5,7 +5,7 @@
 #
 # usage: display_session.sh PREFIX SIZE REGFILE PROBE COMMAND...
 # The prefix is kept between runs; a prefix made with other settings is made afresh.
-set -euo pipefail
+set -eEuo pipefail
 source "$(dirname "$0")/../../tools/common.sh"
 
 prefix=$1 size=$2 regfile=$3 probe=$4
@@ -22,6 +22,8 @@ fresh=
 [ -d "$prefix" ] || fresh=1
 
 trap stop_session EXIT
+# The set-up's commands are quiet; a failing one must still say which it was.
+trap 'echo "display_session.sh: \"$BASH_COMMAND\" failed with $?" >&2' ERR
 start_xvfb "$size"
 start_wine "$prefix"
 if [ -n "$fresh" ]; then
