@@ -133,20 +133,19 @@ void changeScale(HWND window, UINT dpi, const RECT& suggested) {
     const std::int64_t scaled =
         std::int64_t{app.startCell} * dpi / std::max<UINT>(app.startDpi, 1);
     std::int32_t cell = static_cast<std::int32_t>(std::min<std::int64_t>(scaled, INT32_MAX));
+    // The frame once, at the new scale: what the window adds to the board around it.
     RECT edges = {0, 0, 0, 0};
+    outerFromClientForDpi(edges, style, dpi);
+    const PixelSize frame = {edges.right - edges.left, edges.bottom - edges.top};
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);
-    if (outerFromClientForDpi(edges, style, dpi) &&
-        GetMonitorInfoA(MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    if (GetMonitorInfoA(MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST), &monitor)) {
         const RECT& work = monitor.rcWork;
-        cell = fittingCellSize(cell, {edges.right - edges.left, edges.bottom - edges.top},
-                               {work.right - work.left, work.bottom - work.top});
+        cell = fittingCellSize(cell, frame, {work.right - work.left, work.bottom - work.top});
     }
     const PixelSize client = boardClientSize(cell);
-    RECT outer = {0, 0, client.width, client.height};
-    outerFromClientForDpi(outer, style, dpi);
-    setKeptSize(window, suggested.left, suggested.top, outer.right - outer.left,
-                outer.bottom - outer.top, 0);
+    setKeptSize(window, suggested.left, suggested.top, client.width + frame.width,
+                client.height + frame.height, 0);
     if (cell > 0) {
         correctClientSize(window, client);
     }
