@@ -1,6 +1,7 @@
 #include "app/about_dialog.h"
 
 #include "app/about_pictures.h"
+#include "app/dpi_support.h"
 #include "resource.h"
 
 namespace modalscope {
@@ -19,15 +20,21 @@ void moveNear(HWND dialog, HWND mainWindow) {
     }
 }
 
-void openBox(HWND dialog, const AboutOpening* opening) {
-    const AboutOpening none;
-    if (opening == nullptr) {
-        opening = &none;
-    }
-    moveNear(dialog, opening->mainWindow);
-    scaleAboutPictures(dialog,
-                       reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)),
-                       aboutPictureDpi(dialog, opening->dpi));
+// Posted to the box after a change of its scale, so that its pictures are made once the
+// default handling has laid the box out at the new scale.
+constexpr UINT kRemakePictures = WM_APP + 1;
+
+HINSTANCE instanceOf(HWND dialog) {
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
+}
+
+void openBox(HWND dialog, HWND mainWindow) {
+    moveNear(dialog, mainWindow);
+    scaleAboutPictures(dialog, instanceOf(dialog), aboutPictureDpi(dialog, windowDpi(dialog)));
+}
+
+void remakePictures(HWND dialog, UINT dpi) {
+    scaleAboutPictures(dialog, instanceOf(dialog), aboutPictureDpi(dialog, dpi), true);
 }
 
 } // namespace
@@ -35,7 +42,13 @@ void openBox(HWND dialog, const AboutOpening* opening) {
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        openBox(dialog, reinterpret_cast<const AboutOpening*>(lParam));
+        openBox(dialog, reinterpret_cast<HWND>(lParam));
+        return TRUE;
+    case WM_DPICHANGED:
+        PostMessageW(dialog, kRemakePictures, LOWORD(wParam), 0);
+        return FALSE; // the default handling lays the box out at the new scale
+    case kRemakePictures:
+        remakePictures(dialog, static_cast<UINT>(wParam));
         return TRUE;
     case WM_DESTROY:
         releaseAboutPictures(dialog);
@@ -57,7 +70,7 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 // Common Controls 6 style the About box only, so they are asked for here, from the exe's
 // own About manifest, rather than in the process manifest: the start of the program then
 // does not load and bind them.
-void runAboutDialog(HINSTANCE instance, const AboutOpening& opening) {
+void runAboutDialog(HINSTANCE instance, HWND mainWindow) {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(instance, path, MAX_PATH);
     ACTCTXW request = {};
@@ -70,7 +83,7 @@ void runAboutDialog(HINSTANCE instance, const AboutOpening& opening) {
     ULONG_PTR cookie = 0;
     const bool active = context != INVALID_HANDLE_VALUE && ActivateActCtx(context, &cookie);
     DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ABOUT), nullptr, aboutDialogProc,
-                    reinterpret_cast<LPARAM>(&opening));
+                    reinterpret_cast<LPARAM>(mainWindow));
     if (active) {
         DeactivateActCtx(0, cookie);
     }

@@ -1,7 +1,9 @@
 #include "app/about_pictures.h"
 
 #include <algorithm>
+#include <iterator>
 
+#include "app/window_fit.h"
 #include "render/picture.h"
 #include "render/picture_bitmap.h"
 #include "resource.h"
@@ -11,7 +13,7 @@ namespace modalscope {
 namespace {
 
 // Pixels per inch at 100 %, where the template's pictures have their shipped sizes.
-constexpr int kDpiAt100 = 96;
+constexpr int kDpiAt100 = static_cast<int>(kStandardDpi);
 
 // Pixels in four horizontal dialog units of the box's font (MS Shell Dlg, 8 points) at
 // 100 %, where the banner's 199 units are its 298 pixels.
@@ -20,7 +22,8 @@ constexpr int kUnitsAt100 = 6;
 // The large sources are drawn at this many times the template's pictures.
 constexpr int kLargeScale = 2;
 
-// Large sources in the template's order of the picture controls.
+// Shipped and large sources in the template's order of the picture controls.
+constexpr int kShippedSources[] = {IDB_ABOUT_BANNER, IDB_ABOUT_GRAPHICS, IDB_ABOUT_PROGRAMMING};
 constexpr int kLargeSources[] = {IDB_ABOUT_BANNER_LARGE, IDB_ABOUT_GRAPHICS_LARGE,
                                  IDB_ABOUT_PROGRAMMING_LARGE};
 
@@ -44,15 +47,8 @@ HBITMAP setImage(HWND control, HBITMAP bitmap) {
 
 } // namespace
 
-int aboutPictureDpi(HWND dialog, UINT displayDpi) {
-    int dpi = static_cast<int>(displayDpi);
-    if (dpi <= 0) {
-        HDC surface = GetDC(dialog);
-        dpi = surface != nullptr ? GetDeviceCaps(surface, LOGPIXELSX) : kDpiAt100;
-        if (surface != nullptr) {
-            ReleaseDC(dialog, surface);
-        }
-    }
+int aboutPictureDpi(HWND dialog, UINT boxDpi) {
+    const int dpi = boxDpi > 0 ? static_cast<int>(boxDpi) : kDpiAt100;
     // A font does not grow exactly with the display (under Wine at 120 DPI the box's font is
     // 8/6 as wide as at 100 % but only 15/12 as high): on a scaled display the pictures follow
     // the smaller of its width's growth and the display's. At 100 % they stay as shipped.
@@ -63,25 +59,28 @@ int aboutPictureDpi(HWND dialog, UINT displayDpi) {
                : std::max(kDpiAt100, std::min(dpi, MulDiv(kDpiAt100, layout, kUnitsAt100)));
 }
 
-void scaleAboutPictures(HWND dialog, HINSTANCE instance, int dpi) {
-    if (dpi == kDpiAt100 || dpi <= 0) {
+void scaleAboutPictures(HWND dialog, HINSTANCE instance, int dpi, bool again) {
+    if (dpi <= 0 || (dpi == kDpiAt100 && !again)) {
         return;
     }
     HWND control = nullptr;
-    for (int source : kLargeSources) {
+    for (std::size_t i = 0; i < std::size(kLargeSources); ++i) {
         control = nextPicture(dialog, control);
         if (control == nullptr) {
             return;
         }
-        Picture large;
-        if (!loadPicture(instance, source, large)) {
-            continue; // the template's picture stays
+        const bool shipped = dpi == kDpiAt100;
+        Picture source;
+        if (!loadPicture(instance, shipped ? kShippedSources[i] : kLargeSources[i], source)) {
+            continue; // the picture shown stays
         }
         const int scale = kDpiAt100 * kLargeScale;
-        HBITMAP bitmap = createBitmap(resizeByArea(large, MulDiv(large.width, dpi, scale),
-                                                   MulDiv(large.height, dpi, scale)));
+        HBITMAP bitmap =
+            createBitmap(shipped ? source
+                                 : resizeByArea(source, MulDiv(source.width, dpi, scale),
+                                                MulDiv(source.height, dpi, scale)));
         if (bitmap == nullptr) {
-            continue; // the template's picture stays
+            continue; // the picture shown stays
         }
         // Once replaced, a static control deletes no picture: the one it had is ours now. A
         // control may show a copy of what it was given (bitmaps with alpha, common controls

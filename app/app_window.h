@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "app/window_fit.h"
 #include "app/window_icons.h"
 #include "model/wheel_notches.h"
 #include "render/memory_surface.h"
@@ -21,16 +22,25 @@ struct AppWindow {
     // Set once the width is saved: the shut-down runs again on the destroy notification,
     // and one exit writes the file once.
     bool settingsSaved = false;
-    // True while createMainWindow sets the window's size.
+    // True while the program sets the window's size: size notifications then only record it,
+    // and the board is laid out once the size has settled.
     bool sizing = false;
-    // The outer size the program gave the window, which it keeps whatever another program
-    // asks (maximising, arranging tools); empty until the window has its first size.
-    SIZE kept = {};
-    // The cell size and pixels per inch at start, from which a change of scale is measured,
+    // The window's geometry now: the board, exactly the client area, and the outer size the
+    // window has around it (the board plus the frame, or what the system raised a tiny
+    // board's window to). Whatever size another program asks for, the window keeps this one.
+    WindowGeometry geometry;
+    // The cell size and pixels per inch at start, from which every other scale is measured,
     // and the window's pixels per inch now.
-    int startCell = 0;
-    UINT startDpi = 96;
-    UINT dpi = 96;
+    std::int32_t startCell = 0;
+    UINT startDpi = kStandardDpi;
+    UINT dpi = kStandardDpi;
+    // The scale last asked about before a change (WM_GETDPISCALEDSIZE) and the geometry
+    // answered, which the change that follows sets as it is; 0 when none is pending.
+    UINT answeredDpi = 0;
+    WindowGeometry answered;
+    // Set by a change made while minimised, when there was no client area to check: the
+    // restored one is checked once the window is shown again.
+    bool checkClient = false;
     // Icons at the current scale, once it is not the start's.
     WindowIcons icons;
     // Wheel travel short of a notch. It is input state of the window, not of the board:
@@ -45,14 +55,7 @@ struct AppWindow {
 int runProgram(HINSTANCE instance, int show = SW_SHOWNORMAL);
 bool registerMainClass(HINSTANCE instance);
 void unregisterMainClass(HINSTANCE instance);
-bool createMainWindow(const char* title, DWORD style, HINSTANCE instance,
-                      int show = SW_SHOWNORMAL);
-// Gives the window an outer size it then keeps; `x` and `y` move it too unless `flags`
-// says SWP_NOMOVE.
-void setKeptSize(HWND window, int x, int y, int width, int height, UINT flags);
-// The window moved to a monitor of another scale: the board at the start's size scaled to
-// `dpi`, as far as the monitor's work area allows, at the suggested place.
-void changeScale(HWND window, UINT dpi, const RECT& suggested);
+bool createMainWindow(const char* title, DWORD style, HINSTANCE instance, int show = SW_SHOWNORMAL);
 void presentFrame();
 void shutdownWindow();
 int runMessageLoop();

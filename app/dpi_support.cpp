@@ -20,14 +20,7 @@ template <typename Call> Call userCall(const char* name) {
 
 } // namespace
 
-UINT windowDpi(HWND window) {
-    static const auto getDpiForWindow = userCall<GetDpiForWindowCall>("GetDpiForWindow");
-    if (getDpiForWindow != nullptr) {
-        const UINT dpi = getDpiForWindow(window);
-        if (dpi != 0) {
-            return dpi;
-        }
-    }
+UINT displayDpi() {
     HDC screen = GetDC(nullptr);
     const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
     if (screen != nullptr) {
@@ -36,15 +29,28 @@ UINT windowDpi(HWND window) {
     return dpi > 0 ? static_cast<UINT>(dpi) : kStandardDpi;
 }
 
-bool outerFromClientForDpi(RECT& rect, DWORD style, UINT dpi) {
+UINT windowDpi(HWND window) {
+    static const auto getDpiForWindow = userCall<GetDpiForWindowCall>("GetDpiForWindow");
+    const UINT dpi = getDpiForWindow != nullptr ? getDpiForWindow(window) : 0;
+    return dpi != 0 ? dpi : displayDpi();
+}
+
+FrameEdges frameAtDpi(DWORD style, UINT dpi) {
     static const auto adjust = userCall<AdjustForDpiCall>("AdjustWindowRectExForDpi");
+    RECT rect = {0, 0, 0, 0};
+    bool measured = false;
     if (adjust == nullptr) {
-        return outerFromClient(rect, style); // one scale for the whole desktop
+        measured = outerFromClient(rect, style); // one scale for the whole desktop
+    } else {
+        if ((style & (WS_POPUP | WS_CHILD)) == 0) {
+            style |= WS_CAPTION; // as outerFromClient: the caption an overlapped window gets
+        }
+        measured = adjust(&rect, style, TRUE, 0, dpi) != FALSE;
     }
-    if ((style & (WS_POPUP | WS_CHILD)) == 0) {
-        style |= WS_CAPTION; // as outerFromClient: the caption an overlapped window gets
+    if (!measured) {
+        return {3, 41, 3, 3};
     }
-    return adjust(&rect, style, TRUE, 0, dpi) != FALSE;
+    return {-rect.left, -rect.top, rect.right, rect.bottom};
 }
 
 int systemMetricForDpi(int index, UINT dpi) {

@@ -4,16 +4,20 @@
 
 #include <windows.h>
 
+#include "app/window_fit.h"
+
 namespace modalscope {
 
-constexpr UINT kStandardDpi = 96;
+// The display's pixels per inch: the one scale of the whole desktop, at which the system
+// metrics and the class's icons are measured.
+UINT displayDpi();
 
 // The window's pixels per inch: its monitor's where the system says, else the display's.
 UINT windowDpi(HWND window);
 
-// Grows a client rectangle to the window rectangle for `style` with the class menu, with
-// the frame and menu bar measured at `dpi`.
-bool outerFromClientForDpi(RECT& rect, DWORD style, UINT dpi);
+// What the frame of a window of `style` with the class menu adds on each side of its client
+// area at `dpi`; the classic frame (3 pixels round, 41 at the top) if it cannot be measured.
+FrameEdges frameAtDpi(DWORD style, UINT dpi);
 
 // A system metric (icon sizes, for one) at `dpi`.
 int systemMetricForDpi(int index, UINT dpi);

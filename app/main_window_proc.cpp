@@ -2,34 +2,57 @@
 #include "app/about_dialog.h"
 #include "app/app_window.h"
 #include "app/globals.h"
+#include "app/window_geometry.h"
 #include "resource.h"
 
 namespace modalscope {
 
 namespace {
 
-void onSize(HWND window, int width, int height) {
+void onSize(HWND window, WPARAM kind, int width, int height) {
     // During creation the stored handle is not set yet, so use the message's own.
     GetClientRect(window, &app.recorded);
     if (app.sizing) {
-        return; // createMainWindow lays out the board once the size has settled
+        return; // the board is laid out once the size has settled
+    }
+    if (app.checkClient && kind != SIZE_MINIMIZED) {
+        checkRestoredClient(window); // lays out the board for the corrected size
+        return;
     }
     painter.resize(board, app.instance, app.windowSurface, width, height);
 }
 
 // Whatever another program asks (maximising, an arranging tool's size), the window keeps
-// the size the program gave it, so the board, its buffer and its hit test stay one size.
-// Minimised it is an icon as usual, and it may be moved anywhere.
+// the outer size it has around the board, so the board, its buffer and its hit test stay
+// one size. Minimised it is an icon as usual, and it may be moved anywhere.
 void onGetMinMaxInfo(MINMAXINFO* limits) {
-    if (app.kept.cx <= 0 || app.kept.cy <= 0) {
+    const PixelSize outer = app.geometry.outer;
+    if (outer.width <= 0 || outer.height <= 0) {
         return; // not sized yet: the platform's own limits
     }
-    const POINT kept = {app.kept.cx, app.kept.cy};
-    limits->ptMinTrackSize = kept;
-    limits->ptMaxTrackSize = kept;
-    limits->ptMaxSize = kept;
+    const POINT size = {outer.width, outer.height};
+    limits->ptMinTrackSize = size;
+    limits->ptMaxTrackSize = size;
+    limits->ptMaxSize = size;
     const PixelPoint corner = WindowSettings::shownOrigin();
     limits->ptMaxPosition = {corner.x, corner.y};
+}
+
+// Asked before a change of scale: the size the change will give, which Windows then places
+// the suggested rectangle for.
+LRESULT onGetScaledSize(HWND window, UINT dpi, SIZE* size) {
+    if (!app.back.ready()) {
+        return FALSE; // shut down: the default scaling
+    }
+    *size = scaledSize(window, dpi);
+    return TRUE;
+}
+
+// The frame's sizes change with the text size, the theme and high contrast.
+void onSettingChange(HWND window, WPARAM setting) {
+    if (setting == SPI_SETNONCLIENTMETRICS) {
+        refitFrame(window);
+    }
 }
 
 void onPaint(HWND window) {
@@ -75,7 +98,7 @@ void onCommand(HWND window, int command) {
     if (command == ID_EXIT) {
         SendMessageA(window, WM_CLOSE, 0, 0);
     } else if (command == ID_ABOUT) {
-        runAboutDialog(app.instance, {app.window, app.dpi});
+        runAboutDialog(app.instance, app.window);
     }
 }
 
@@ -104,13 +127,21 @@ void onWheel(int delta) {
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SIZE:
-        onSize(window, LOWORD(lParam), HIWORD(lParam));
+        onSize(window, wParam, LOWORD(lParam), HIWORD(lParam));
         return 0;
     case WM_GETMINMAXINFO:
         onGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
         return 0;
+    case WM_GETDPISCALEDSIZE:
+        return onGetScaledSize(window, static_cast<UINT>(wParam), reinterpret_cast<SIZE*>(lParam));
     case WM_DPICHANGED:
         changeScale(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_SETTINGCHANGE:
+        onSettingChange(window, wParam);
+        return 0;
+    case WM_THEMECHANGED:
+        refitFrame(window);
         return 0;
     case WM_PAINT:
         onPaint(window);

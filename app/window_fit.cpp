@@ -1,6 +1,7 @@
 #include "app/window_fit.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace modalscope {
 
@@ -31,6 +32,34 @@ std::int32_t fittingCellSize(std::int32_t cellSize, PixelSize frame, PixelSize a
     const std::int64_t fits = std::min(byWidth, byHeight);
     return static_cast<std::int32_t>(
         std::max<std::int64_t>(std::min<std::int64_t>(cellSize, fits), 0));
+}
+
+std::int32_t scaledCellSize(std::int32_t cellSize, std::uint32_t fromDpi, std::uint32_t toDpi) {
+    if (fromDpi == 0 || toDpi == 0) {
+        return cellSize;
+    }
+    const std::int64_t scaled = std::int64_t{cellSize} * toDpi / fromDpi;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(scaled, INT32_MIN, INT32_MAX));
+}
+
+WindowGeometry windowGeometry(std::int32_t cellSize, const FrameEdges& frame,
+                              const PixelSize* area) {
+    // Each side of the frame counts once: the caption and menu bar only at the top.
+    const std::int64_t frameWidth = std::int64_t{frame.left} + frame.right;
+    const std::int64_t frameHeight = std::int64_t{frame.top} + frame.bottom;
+    auto clamped = [](std::int64_t value) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+    };
+    const PixelSize frameSize = {clamped(frameWidth), clamped(frameHeight)};
+    if (area != nullptr) {
+        cellSize = fittingCellSize(cellSize, frameSize, *area);
+    }
+    WindowGeometry geometry;
+    geometry.cellSize = std::max<std::int32_t>(cellSize, 0);
+    geometry.client = boardClientSize(geometry.cellSize);
+    geometry.outer = {clamped(geometry.client.width + frameWidth),
+                      clamped(geometry.client.height + frameHeight)};
+    return geometry;
 }
 
 } // namespace modalscope

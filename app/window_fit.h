@@ -1,6 +1,6 @@
 // The window's size in whole cells: the client area that holds the board at a cell size,
-// and the largest cell size whose whole window fits the screen. Plain arithmetic, so it is
-// tested on any host.
+// the largest cell size whose whole window fits the screen, and the window's whole geometry
+// at a scale. Plain arithmetic, so it is tested on any host.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +23,26 @@ struct WorkArea {
     PixelSize size;
 };
 
+// What the caption, menu bar and border add on each side of the client area, as the
+// platform measures them at one scale.
+struct FrameEdges {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+};
+
+// The window around the board: the cell size, the client area (exactly the board) and the
+// outer size (the client area plus the frame).
+struct WindowGeometry {
+    std::int32_t cellSize = 0;
+    PixelSize client;
+    PixelSize outer;
+};
+
+// Pixels per inch at 100 %.
+constexpr std::uint32_t kStandardDpi = 96;
+
 // Twenty-four cells and the last fret line across, six string rows and the palette row
 // down: (24a + 1) by 7a.
 PixelSize boardClientSize(std::int32_t cellSize);
@@ -31,5 +51,14 @@ PixelSize boardClientSize(std::int32_t cellSize);
 // caption, menu bar and border add) to fit `area`. Never lowered below 0; a cell size of 0
 // or less is left as it is.
 std::int32_t fittingCellSize(std::int32_t cellSize, PixelSize frame, PixelSize area);
+
+// A cell size measured at `fromDpi`, at `toDpi`; as it is when either is 0, and never past
+// the largest 32-bit value.
+std::int32_t scaledCellSize(std::int32_t cellSize, std::uint32_t fromDpi, std::uint32_t toDpi);
+
+// The board at `cellSize` in a window with `frame`, the cell size lowered only as far as the
+// whole window must be to fit `area` (when one is known) and never below 0.
+WindowGeometry windowGeometry(std::int32_t cellSize, const FrameEdges& frame,
+                              const PixelSize* area);
 
 } // namespace modalscope

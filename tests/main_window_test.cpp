@@ -190,41 +190,113 @@ void expectWholeBoard(const ShellSession& session, std::int32_t cell, int string
     EXPECT_TRUE(session.pressLandsOnItsCell(string, fret));
 }
 
+// The caption and menu bar of this process made taller, then as they were, as a change of
+// text size or theme makes them: the metrics set, the frame recalculated, the window told.
+// Whatever a test leaves, they are put back at the end.
+class FrameMetrics {
+  public:
+    FrameMetrics() {
+        original_.cbSize = sizeof(original_);
+        SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(original_), &original_, 0);
+    }
+    ~FrameMetrics() { set(original_); }
+    FrameMetrics(const FrameMetrics&) = delete;
+    FrameMetrics& operator=(const FrameMetrics&) = delete;
+
+    void grow(HWND window, int by) const {
+        NONCLIENTMETRICSA metrics = original_;
+        metrics.iCaptionHeight += by;
+        metrics.iMenuHeight += by;
+        set(metrics);
+        SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageA(window, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS,
+                     reinterpret_cast<LPARAM>("WindowMetrics"));
+    }
+
+  private:
+    static void set(NONCLIENTMETRICSA metrics) {
+        SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    }
+    NONCLIENTMETRICSA original_ = {};
+};
+
 // Started minimised, maximised or normal, the window shows the whole board (restored, for
 // the first); then, whatever size another program asks for (maximising, an arranging
 // tool's), it keeps the board's size, so the frame and the hit test stay the board's. It
 // still moves, and none of it changes what is saved.
 TEST(MainWindow, StartsAndSizesFromOutsideKeepTheBoard) {
-    for (int show : {SW_SHOWMINNOACTIVE, SW_SHOWMAXIMIZED, SW_SHOWNORMAL}) {
+    for (int show : {SW_SHOWMINNOACTIVE, SW_SHOWNOACTIVATE, SW_SHOWMAXIMIZED, SW_SHOWNORMAL}) {
         SCOPED_TRACE(show);
         ShellSession session("Width 1015\n", 0, show);
         ASSERT_TRUE(session.started());
         EXPECT_EQ(IsIconic(app.window) != FALSE, show == SW_SHOWMINNOACTIVE);
         EXPECT_EQ(IsZoomed(app.window) != FALSE, show == SW_SHOWMAXIMIZED);
+        const bool activates = show != SW_SHOWMINNOACTIVE && show != SW_SHOWNOACTIVATE;
+        EXPECT_EQ(GetActiveWindow() == app.window, activates)
+            << "only a start that activates takes the keyboard";
         ShowWindow(app.window, SW_RESTORE);
         session.pump();
         expectWholeBoard(session, 42, 2, 9);
     }
+    const FrameMetrics frame;
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     ShellSession session;
     const HBITMAP marker = painter.marker(1).bitmap();
+    const LONG frameHeight = app.geometry.outer.height - app.geometry.client.height;
     const struct {
         const char* what;
-        void (*act)();
+        void (*act)(const FrameMetrics&, const RECT&);
+        LONG x, y;   // where the window is after it (-1: anywhere)
+        LONG taller; // how much taller the frame is than at the start
     } forced[] = {
-        {"maximised", [] { ShowWindow(app.window, SW_MAXIMIZE); }},
-        {"restored", [] { ShowWindow(app.window, SW_RESTORE); }},
-        {"1300 x 700", [] { SetWindowPos(app.window, nullptr, 0, 0, 1300, 700, SWP_NOMOVE); }},
-        {"400 x 300, moved", [] { SetWindowPos(app.window, nullptr, 5, 7, 400, 300, 0); }},
+        {"maximised", [](const FrameMetrics&, const RECT&) { ShowWindow(app.window, SW_MAXIMIZE); },
+         0, 0, 0},
+        {"restored", [](const FrameMetrics&, const RECT&) { ShowWindow(app.window, SW_RESTORE); },
+         -1, -1, 0},
+        {"maximised on a work area from (40, 30)",
+         [](const FrameMetrics&, const RECT& work) {
+             RECT shifted = {work.left + 40, work.top + 30, work.right, work.bottom};
+             SystemParametersInfoA(SPI_SETWORKAREA, 0, &shifted, 0);
+             ShowWindow(app.window, SW_MAXIMIZE);
+         },
+         40, 30, 0},
+        {"restored on the whole work area",
+         [](const FrameMetrics&, const RECT& work) {
+             SystemParametersInfoA(SPI_SETWORKAREA, 0, const_cast<RECT*>(&work), 0);
+             ShowWindow(app.window, SW_RESTORE);
+         },
+         -1, -1, 0},
+        {"1300 x 700",
+         [](const FrameMetrics&, const RECT&) {
+             SetWindowPos(app.window, nullptr, 0, 0, 1300, 700, SWP_NOMOVE);
+         },
+         -1, -1, 0},
+        {"caption and menu bar 12 taller",
+         [](const FrameMetrics& frame, const RECT&) { frame.grow(app.window, 12); }, -1, -1, 24},
+        {"frame as it was",
+         [](const FrameMetrics& frame, const RECT&) { frame.grow(app.window, 0); }, -1, -1, 0},
+        {"400 x 300, moved",
+         [](const FrameMetrics&, const RECT&) {
+             SetWindowPos(app.window, nullptr, 5, 7, 400, 300, 0);
+         },
+         5, 7, 0},
     };
-    for (int i = 0; i < 4; ++i) {
-        SCOPED_TRACE(forced[i].what);
-        forced[i].act();
+    int row = 0;
+    for (const auto& step : forced) {
+        SCOPED_TRACE(step.what);
+        step.act(frame, work);
         session.pump();
-        expectWholeBoard(session, 42, i, 10 + i);
+        expectWholeBoard(session, 42, row % kStringCount, 10 + row);
+        ++row;
+        RECT outer;
+        GetWindowRect(app.window, &outer);
+        if (step.x >= 0) {
+            EXPECT_EQ(std::make_pair(outer.left, outer.top), std::make_pair(step.x, step.y));
+        }
+        EXPECT_EQ(outer.bottom - outer.top - app.geometry.client.height, frameHeight + step.taller);
     }
-    RECT outer;
-    GetWindowRect(app.window, &outer);
-    EXPECT_EQ(std::make_pair(outer.left, outer.top), std::make_pair(5L, 7L)) << "moved";
     EXPECT_EQ(painter.marker(1).bitmap(), marker) << "the markers were never remade";
     EXPECT_EQ(session.close(), 0);
     EXPECT_EQ(readAll(kSettingsFile), "Width 1015\r\n");
@@ -241,10 +313,16 @@ int iconWidth(HICON icon) {
     return width;
 }
 
+// How a change of scale reaches the window, in Windows' order: told alone; asked for the size
+// first (WM_GETDPISCALEDSIZE), then told with a rectangle of the size answered; or told while
+// minimised or maximised, then restored.
+enum class Told { Alone, AfterAsking, Minimised, Maximised };
+
 // The window moved to monitors of 150 % and 200 % and back, as the system tells it: the
-// start's cell size times the new scale, the whole board at the place suggested, the icons
-// at the new scale's sizes, and the setting as it was. At 200 % the default board would be
-// twice as wide as the 1024-wide screen: it is lowered to the largest whose window fits.
+// start's cell size times the new scale, the whole board at the place suggested (once
+// restored, for a minimised or maximised window), the icons at the new scale's sizes, and the
+// setting as it was. At 200 % the default board would be twice as wide as the 1024-wide
+// screen: it is lowered to the largest whose window fits.
 TEST(MainWindow, ScaleChangesRemakeTheBoardAtTheNewSize) {
     const ObjectCounts before = heldObjects();
     ShellSession session("Width 487\n");
@@ -255,27 +333,54 @@ TEST(MainWindow, ScaleChangesRemakeTheBoardAtTheNewSize) {
         UINT dpi;
         std::int32_t cell; // 0: the largest that fits
         LONG x, y;
-    } steps[] = {{20, 144, 30, 40, 30}, {20, 192, 40, 8, 16}, {20, 96, 20, 0, 0},
-                 {42, 192, 0, 0, 0}};
+        Told told;
+    } steps[] = {{20, 144, 30, 40, 30, Told::Alone},     {20, 192, 40, 8, 16, Told::Alone},
+                 {20, 96, 20, 0, 0, Told::Alone},        {42, 192, 0, 0, 0, Told::Alone},
+                 {20, 144, 30, 24, 12, Told::Minimised}, {20, 96, 20, 30, 20, Told::Minimised},
+                 {20, 144, 30, 16, 8, Told::Maximised},  {23, 96, 23, 16, 8, Told::AfterAsking},
+                 {20, 192, 40, 0, 0, Told::AfterAsking}, {42, 192, 0, 0, 0, Told::AfterAsking}};
     for (const auto& step : steps) {
-        SCOPED_TRACE(step.dpi);
+        SCOPED_TRACE(::testing::Message() << step.dpi << " told " << int(step.told));
         app.startCell = step.startCell;
         RECT suggested = {step.x, step.y, step.x + 900, step.y + 500};
+        if (step.told == Told::AfterAsking) {
+            SIZE size = {900, 500};
+            ASSERT_TRUE(SendMessageA(app.window, WM_GETDPISCALEDSIZE, step.dpi,
+                                     reinterpret_cast<LPARAM>(&size)));
+            suggested = {step.x, step.y, step.x + size.cx, step.y + size.cy};
+        } else if (step.told != Told::Alone) {
+            ShowWindow(app.window, step.told == Told::Minimised ? SW_MINIMIZE : SW_MAXIMIZE);
+            session.pump();
+        }
         const unsigned long frames = app.framesPresented;
         SendMessageA(app.window, WM_DPICHANGED, MAKEWPARAM(step.dpi, step.dpi),
                      reinterpret_cast<LPARAM>(&suggested));
         EXPECT_EQ(app.framesPresented, frames + 1) << "the new board shown at once";
-        const std::int32_t cell = step.cell != 0 ? step.cell : board.metrics().cellSize;
+        const std::int32_t cell = step.cell != 0 ? step.cell : app.geometry.cellSize;
+        if (step.told == Told::Maximised) {
+            expectWholeBoard(session, cell, 1, cell / 4);
+        }
+        if (step.told == Told::Minimised || step.told == Told::Maximised) {
+            ShowWindow(app.window, SW_RESTORE);
+            session.pump();
+        }
         expectWholeBoard(session, cell, 5, cell / 5);
         RECT outer, client, work;
         GetWindowRect(app.window, &outer);
         GetClientRect(app.window, &client);
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
         EXPECT_EQ(std::make_pair(outer.left, outer.top), std::make_pair(step.x, step.y));
+        if (step.told == Told::AfterAsking && step.dpi == 96) {
+            // At the display's scale the frame measured is the frame drawn: the window lands
+            // exactly on the rectangle placed for the size answered.
+            EXPECT_EQ(outer.right, suggested.right);
+            EXPECT_EQ(outer.bottom, suggested.bottom);
+        }
         EXPECT_LE(outer.right - outer.left, work.right - work.left);
         const LONG frameWidth = outer.right - outer.left - client.right;
         EXPECT_EQ(boardClientSize(cell + 1).width + frameWidth > work.right - work.left,
-                  step.cell == 0) << "the largest that fits, when lowered";
+                  step.cell == 0)
+            << "the largest that fits, when lowered";
         const LRESULT icon = SendMessageA(app.window, WM_GETICON, ICON_SMALL, 0);
         EXPECT_EQ(iconWidth(reinterpret_cast<HICON>(icon)),
                   GetSystemMetrics(SM_CXSMICON) * static_cast<int>(step.dpi) / 96);

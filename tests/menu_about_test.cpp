@@ -106,8 +106,8 @@ std::vector<HBITMAP> shownPictures(HWND dialog) {
     std::vector<HBITMAP> shown;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP) {
-            shown.push_back(reinterpret_cast<HBITMAP>(
-                SendMessageW(child, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+            shown.push_back(
+                reinterpret_cast<HBITMAP>(SendMessageW(child, STM_GETIMAGE, IMAGE_BITMAP, 0)));
         }
     }
     return shown;
@@ -139,6 +139,33 @@ TEST(MenuAbout, ScaledPicturesBelongToTheirBox) {
             EXPECT_EQ(GetObjectType(shown[1][i]), b == 0 ? DWORD{OBJ_BITMAP} : 0u);
         }
     }
+}
+
+// Moved to monitors of other scales after it opened, the box makes its pictures again for
+// each: half their size at 48 pixels per inch, the shipped size back at 96. (Under Wine the
+// box's font never grows, which caps the pictures above 96 at their shipped size.)
+TEST(MenuAbout, PicturesFollowTheBoxsOwnScaleChanges) {
+    HWND box = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), nullptr,
+                                  aboutDialogProc, 0);
+    ASSERT_NE(box, nullptr);
+    for (int dpi : {48, 96}) {
+        RECT suggested = {};
+        GetWindowRect(box, &suggested);
+        SendMessageW(box, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        MSG message;
+        while (PeekMessageW(&message, box, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&message);
+        }
+        const std::vector<HBITMAP> shown = shownPictures(box);
+        ASSERT_EQ(shown.size(), 3u);
+        for (int i = 0; i < 3; ++i) {
+            BITMAP size = {};
+            GetObjectW(shown[i], sizeof size, &size);
+            EXPECT_EQ(size.bmWidth, (i == 0 ? 298 : 80) * dpi / 96) << dpi << " " << i;
+        }
+    }
+    DestroyWindow(box);
 }
 
 // OK and the close box end a real modal run with 0; a timer presses them from inside the

@@ -244,6 +244,54 @@ TEST(WindowFit, LargestCellSizeWhoseWindowFits) {
     }
 }
 
+// The window around the board: the client area exactly the board, the outer size the board
+// plus each side of the frame, the cell size lowered only as far as the whole window must be
+// to fit. The frames are lopsided, so that no side can stand in for another.
+TEST(WindowFit, GeometryIsTheBoardInsideEachSideOfTheFrame) {
+    const FrameEdges wine8 = {3, 41, 3, 3};    // the classic frame: 1015 x 338 at cell 42
+    const FrameEdges lopsided = {2, 61, 9, 5}; // 150 %'s caption and menu bar, odd borders
+    const PixelSize exact = {24 * 42 + 1 + 11, 7 * 42 + 66}; // 42 just fits lopsided
+    const struct {
+        const char* what;
+        std::int32_t cell;
+        FrameEdges frame;
+        const PixelSize* area;
+        std::int32_t fits, outerWidth, outerHeight;
+    } cases[] = {
+        {"classic frame, no area", 42, wine8, nullptr, 42, 1015, 338},
+        {"lopsided frame, no area", 42, lopsided, nullptr, 42, 1020, 360},
+        {"exactly fits", 42, lopsided, &exact, 42, 1020, 360},
+        {"a pixel too narrow", 43, lopsided, &exact, 42, 1020, 360},
+        {"negative cells: the empty board", -4, lopsided, nullptr, 0, 12, 66},
+    };
+    for (const auto& c : cases) {
+        const WindowGeometry g = windowGeometry(c.cell, c.frame, c.area);
+        EXPECT_EQ(g.cellSize, c.fits) << c.what;
+        EXPECT_EQ(g.client.width, boardClientSize(c.fits).width) << c.what;
+        EXPECT_EQ(g.client.height, boardClientSize(c.fits).height) << c.what;
+        EXPECT_EQ(g.outer.width, c.outerWidth) << c.what;
+        EXPECT_EQ(g.outer.height, c.outerHeight) << c.what;
+    }
+    PixelSize narrower = exact;
+    narrower.width -= 1;
+    EXPECT_EQ(windowGeometry(42, lopsided, &narrower).cellSize, 41) << "the frame counts";
+    narrower = {exact.width, exact.height - 1};
+    EXPECT_EQ(windowGeometry(42, lopsided, &narrower).cellSize, 41) << "the frame counts";
+}
+
+TEST(WindowFit, CellSizeAtAnotherScale) {
+    const struct {
+        std::int32_t cell;
+        std::uint32_t from, to;
+        std::int32_t scaled;
+    } cases[] = {{42, 96, 144, 63}, {42, 96, 192, 84}, {63, 144, 96, 42}, {20, 96, 120, 25},
+                 {41, 96, 120, 51}, {42, 0, 144, 42},  {42, 96, 0, 42},
+                 {INT32_MAX, 96, 384, INT32_MAX},      {INT32_MIN, 96, 384, INT32_MIN}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(scaledCellSize(c.cell, c.from, c.to), c.scaled) << c.cell << " " << c.to;
+    }
+}
+
 #ifdef _WIN32
 TEST(WindowSettings, TextModeReadsCrLfAndStopsAtControlZ) {
     const ScratchFile scratch;
@@ -331,7 +379,15 @@ TEST(WindowSettings, ScreenSizeFitsTheWorkArea) {
         {"1600x400", true, 1600, true, {1600, 400}, true, {6, 44}, 1207, 394, 1207},
         {"wide frame, task bar", true, 1024, true, {1024, 728}, true, {16, 59}, 991, 331, 991},
         {"display query fails", false, 0, true, {1024, 768}, true, {6, 44}, 799, 275, 799},
-        {"display query fails, small area", false, 0, true, {640, 480}, true, {6, 44}, 631, 226,
+        {"display query fails, small area",
+         false,
+         0,
+         true,
+         {640, 480},
+         true,
+         {6, 44},
+         631,
+         226,
          631},
         {"work area unknown", true, 1600, false, {}, true, {6, 44}, 1591, 506, 1591},
         {"frame unknown", true, 1600, true, {1600, 400}, false, {}, 1591, 506, 1591},

@@ -1,0 +1,209 @@
+#include "app/window_geometry.h"
+
+#include <algorithm>
+
+#include "app/dpi_support.h"
+#include "app/globals.h"
+#include "render/marker_size.h"
+
+namespace modalscope {
+
+namespace {
+
+DWORD styleOf(HWND window) {
+    return static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
+}
+
+// The outer size goes into the state before the window is resized, so that the limits the
+// resize asks for (WM_GETMINMAXINFO) already allow it.
+void resizeWindow(HWND window, POINT corner, PixelSize outer, UINT flags) {
+    app.geometry.outer = outer;
+    SetWindowPos(window, nullptr, corner.x, corner.y, outer.width, outer.height,
+                 flags | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The platform's adjustment assumes a one-line menu bar and knows nothing of what a platform
+// may add (scroll bars, a frame drawn at another scale than measured); if the client area
+// came out otherwise, the outer size is changed by the difference, once.
+void correctClientSize(HWND window, PixelSize wanted) {
+    RECT client = {};
+    RECT outer = {};
+    if (!GetClientRect(window, &client) || !GetWindowRect(window, &outer)) {
+        return;
+    }
+    const int dx = wanted.width - client.right;
+    const int dy = wanted.height - client.bottom;
+    if (dx != 0 || dy != 0) {
+        resizeWindow(window, {}, {outer.right - outer.left + dx, outer.bottom - outer.top + dy},
+                     SWP_NOMOVE);
+    }
+}
+
+// Where the platform will not give a size either (it raises a tiny board's window to its
+// smallest), what it gives is the outer size kept from then on.
+void keepShownSize(HWND window) {
+    RECT outer = {};
+    if (GetWindowRect(window, &outer)) {
+        app.geometry.outer = {outer.right - outer.left, outer.bottom - outer.top};
+    }
+}
+
+// A minimised or maximised window's restored place, which a restore brings back: in
+// workspace coordinates, whose origin is the work area's corner.
+void placeRestored(HWND window, POINT corner, PixelSize outer, UINT flags) {
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    if (!GetWindowPlacement(window, &placement)) {
+        return;
+    }
+    RECT& restored = placement.rcNormalPosition;
+    if ((flags & SWP_NOMOVE) == 0) {
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof(monitor);
+        RECT target = {corner.x, corner.y, corner.x + outer.width, corner.y + outer.height};
+        if (GetMonitorInfoA(MonitorFromRect(&target, MONITOR_DEFAULTTONEAREST), &monitor)) {
+            corner.x -= monitor.rcWork.left - monitor.rcMonitor.left;
+            corner.y -= monitor.rcWork.top - monitor.rcMonitor.top;
+        }
+        restored.left = corner.x;
+        restored.top = corner.y;
+    }
+    restored.right = restored.left + outer.width;
+    restored.bottom = restored.top + outer.height;
+    placement.showCmd = SW_SHOWNA; // stays as it is, and takes no activation
+    SetWindowPlacement(window, &placement);
+}
+
+int bitmapWidth(HBITMAP bitmap) {
+    BITMAP size = {};
+    return GetObjectA(bitmap, sizeof(size), &size) != 0 ? size.bmWidth : 0;
+}
+
+// The board, its markers and its buffer for the client area the window really has (the
+// platform may still have clamped it), or for the geometry's while minimised; the markers
+// are made anew only for a new cell size.
+void layOutBoard(HWND window) {
+    GetClientRect(window, &app.recorded);
+    PixelSize client = {app.recorded.right, app.recorded.bottom};
+    if (IsIconic(window)) {
+        client = app.geometry.client;
+    }
+    painter.resize(board, app.instance, app.windowSurface, client.width, client.height);
+    if (bitmapWidth(painter.marker(1).bitmap()) != markerSide(board.metrics().cellSize)) {
+        painter.rescale(board, app.instance, app.windowSurface, client.width, client.height);
+    }
+    // An empty client area still gets a one-pixel buffer, so tiny windows start as before.
+    const int width = std::max<int>(client.width, 1);
+    const int height = std::max<int>(client.height, 1);
+    BITMAP held = {};
+    if (!app.back.ready() || GetObjectA(app.back.bitmap(), sizeof(held), &held) == 0 ||
+        held.bmWidth != width || held.bmHeight != height) {
+        app.back.create(app.windowSurface, width, height);
+    }
+}
+
+HMONITOR monitorOf(HWND window) {
+    return MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+}
+
+// The start's board at `dpi` for the window as it is now.
+WindowGeometry scaledGeometry(HWND window, UINT dpi, HMONITOR monitor) {
+    return geometryAt(styleOf(window), scaledCellSize(app.startCell, app.startDpi, dpi), dpi,
+                      monitor);
+}
+
+} // namespace
+
+WindowGeometry geometryAt(DWORD style, std::int32_t cellSize, UINT dpi, HMONITOR monitor) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    PixelSize area;
+    const bool known = monitor != nullptr && GetMonitorInfoA(monitor, &info);
+    if (known) {
+        area = {info.rcWork.right - info.rcWork.left, info.rcWork.bottom - info.rcWork.top};
+    }
+    return windowGeometry(cellSize, frameAtDpi(style, dpi), known ? &area : nullptr);
+}
+
+void applyGeometry(HWND window, const WindowGeometry& geometry, POINT corner, UINT flags) {
+    const bool iconic = IsIconic(window) != FALSE;
+    app.sizing = true;
+    app.geometry = geometry;
+    if (iconic || IsZoomed(window)) {
+        placeRestored(window, corner, geometry.outer, flags);
+    }
+    if (iconic) {
+        // No client area to measure until it is shown again.
+        app.checkClient = geometry.cellSize > 0;
+    } else {
+        RECT outer = {};
+        GetWindowRect(window, &outer);
+        const bool moves =
+            (flags & SWP_NOMOVE) == 0 && (outer.left != corner.x || outer.top != corner.y);
+        if (moves || outer.right - outer.left != geometry.outer.width ||
+            outer.bottom - outer.top != geometry.outer.height) {
+            resizeWindow(window, corner, geometry.outer, flags);
+        }
+        if (geometry.cellSize > 0) {
+            correctClientSize(window, geometry.client);
+        }
+        keepShownSize(window);
+    }
+    app.sizing = false;
+    layOutBoard(window);
+}
+
+SIZE scaledSize(HWND window, UINT dpi) {
+    // Dragged, the window goes where the pointer is; otherwise its own monitor's scale
+    // changed.
+    HMONITOR monitor = monitorOf(window);
+    POINT pointer = {};
+    if (GetCapture() == window && GetCursorPos(&pointer)) {
+        monitor = MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST);
+    }
+    app.answered = scaledGeometry(window, dpi, monitor);
+    app.answeredDpi = dpi;
+    return {app.answered.outer.width, app.answered.outer.height};
+}
+
+void changeScale(HWND window, UINT dpi, const RECT& suggested) {
+    if (dpi == 0 || !app.back.ready()) {
+        return; // nothing to scale once shut down
+    }
+    // Windows places the suggested rectangle for the size answered before; given that size,
+    // the window takes exactly the geometry answered, without fitting it anew.
+    const bool answered = app.answeredDpi == dpi &&
+                          suggested.right - suggested.left == app.answered.outer.width &&
+                          suggested.bottom - suggested.top == app.answered.outer.height;
+    const WindowGeometry geometry =
+        answered
+            ? app.answered
+            : scaledGeometry(window, dpi, MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST));
+    app.answeredDpi = 0;
+    app.dpi = dpi;
+    applyGeometry(window, geometry, {suggested.left, suggested.top}, 0);
+    app.icons.apply(window, app.instance, dpi);
+    presentFrame();
+}
+
+void refitFrame(HWND window) {
+    if (!app.back.ready()) {
+        return;
+    }
+    applyGeometry(window, scaledGeometry(window, app.dpi, monitorOf(window)), {}, SWP_NOMOVE);
+    presentFrame();
+}
+
+void checkRestoredClient(HWND window) {
+    if (!app.checkClient || IsIconic(window)) {
+        return;
+    }
+    app.checkClient = false;
+    app.sizing = true;
+    correctClientSize(window, app.geometry.client);
+    keepShownSize(window);
+    app.sizing = false;
+    layOutBoard(window);
+}
+
+} // namespace modalscope

@@ -1,0 +1,37 @@
+// The main window sized around the board at any scale, frame and show state: one geometry,
+// computed in one place, given to the window in one place.
+#pragma once
+
+#include <windows.h>
+
+#include "app/window_fit.h"
+
+namespace modalscope {
+
+// The window of `style` at `dpi` on `monitor` (null: no fit): `cellSize`, measured at the
+// start's scale, at `dpi`, in the frame the style has at `dpi`, lowered only as far as the
+// whole window must be to fit the monitor's work area.
+WindowGeometry geometryAt(DWORD style, std::int32_t cellSize, UINT dpi, HMONITOR monitor);
+
+// Gives the window `geometry` with its top-left corner at `corner` (or where it is, with
+// SWP_NOMOVE): the outer size, corrected once if the client area came out otherwise, then
+// the board, its markers and its buffer made for it. A minimised or maximised window gets it
+// as its restored placement too, so that a restore shows the whole board.
+void applyGeometry(HWND window, const WindowGeometry& geometry, POINT corner, UINT flags);
+
+// The outer size that a change to `dpi` will give the window (WM_GETDPISCALEDSIZE).
+SIZE scaledSize(HWND window, UINT dpi);
+
+// The window moved to a monitor of another scale, or its monitor's scale changed
+// (WM_DPICHANGED): the board at the start's size scaled to `dpi`, as far as the monitor's
+// work area allows, at the suggested place; the size answered before, if it was asked.
+void changeScale(HWND window, UINT dpi, const RECT& suggested);
+
+// The frame's metrics or the theme changed: the outer size fitted again around the board.
+void refitFrame(HWND window);
+
+// Shown again after a change made while minimised: the restored frame is the platform's,
+// and if its client area is not the board, the outer size is corrected once.
+void checkRestoredClient(HWND window);
+
+} // namespace modalscope
