@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/board_accessible.h"
 #include "app/dpi_support.h"
 #include "app/globals.h"
 #include "app/main_window_style.h"
@@ -176,6 +177,7 @@ void presentFrame() {
 }
 
 void shutdownWindow() {
+    disconnectAccessible();
     painter.releaseMarkers();
     app.icons.release(app.window);
     if (!app.settingsSaved) {
