@@ -412,13 +412,15 @@ LRESULT answerGetObject(HWND window, WPARAM flags, LPARAM objectId) {
 }
 
 void announceBoardChanges() {
-    HWND window = app.window;
-    if ((board.cursorString() != announced.string || board.cursorFret() != announced.fret) &&
-        hasFocus(window)) {
+    // Until a client has asked for the board, nobody can be listening for its children; under
+    // Wine an event costs over a tenth of a key's time even then.
+    HWND window = served != nullptr ? app.window : nullptr;
+    if (window != nullptr && hasFocus(window) &&
+        (board.cursorString() != announced.string || board.cursorFret() != announced.fret)) {
         NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT,
                        cellNumber(board.cursorString(), board.cursorFret()));
     }
-    for (int k = 0; k < kIntervalCount; ++k) {
+    for (int k = 0; k < kIntervalCount && window != nullptr; ++k) {
         const MarkerSlot& now = board.palette().current[k];
         const MarkerSlot& before = announced.palette.current[k];
         if (now.visible != before.visible) {

@@ -117,14 +117,16 @@ TEST(BoardAccessible, ChildrenActionsAndEventsFollowTheBoard) {
     ShellSession session;
     ASSERT_TRUE(session.started());
     ASSERT_EQ(GetFocus(), app.window);
-    Client client;
-    ASSERT_NE(client.object, nullptr);
     HWINEVENTHOOK hook =
         SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE, GetModuleHandleA(nullptr),
                         recordEvent, GetCurrentProcessId(), 0, WINEVENT_INCONTEXT);
     ASSERT_NE(hook, nullptr);
+    SendMessageA(app.window, WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(events, "") << "events before any client asked for the board";
+    Client client;
+    ASSERT_NE(client.object, nullptr);
     const Step steps[] = {
-        {"reset", 'k', VK_SPACE, 0, nullptr, S_OK, 121, 0, 0, ""},
+        {"reset", 'k', VK_SPACE, 0, nullptr, S_OK, 121, 0, 0, "F121 "},
         {"up", 'k', VK_UP, 0, nullptr, S_OK, 97, 0, 0, "F97 "},
         {"wheel", 'w', 120, 0, nullptr, S_OK, 98, 0, 0, "F98 "},
         {"hide the 5th", 'l', 13 * 42 + 5, 260, nullptr, S_OK, 98, 1 << 7, 0, "S152 "},
