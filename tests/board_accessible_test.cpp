@@ -168,9 +168,17 @@ TEST(BoardAccessible, ChildrenActionsAndEventsFollowTheBoard) {
             << step.name;
         EXPECT_EQ(events, step.events) << step.name;
     }
-    UnhookWinEvent(hook);
     EXPECT_EQ(1 + board.cursorString() * 24 + board.cursorFret(), 13);
     EXPECT_TRUE(labelsFollowCursor(board));
+    SetFocus(nullptr); // the keyboard elsewhere: no cell has the focus, none is announced
+    events.clear();
+    SendMessageA(app.window, WM_KEYDOWN, VK_UP, 0);
+    VARIANT focus, state;
+    EXPECT_EQ(client.object->get_accFocus(&focus), S_FALSE);
+    client.object->get_accState(child(1 + board.cursorString() * 24 + board.cursorFret()), &state);
+    EXPECT_EQ(state.lVal, STATE_SYSTEM_FOCUSABLE);
+    EXPECT_EQ(events, "");
+    UnhookWinEvent(hook);
 }
 
 TEST(BoardAccessible, HitTestsAndLocationsAgreeWithPresses) {
@@ -223,9 +231,12 @@ TEST(BoardAccessible, BadChildIdsAndCallsAfterTheWindowFail) {
         EXPECT_EQ(ObjectFromLresult(SendMessageA(app.window, WM_GETOBJECT, 0, id),
                                     __uuidof(IAccessible), 0, reinterpret_cast<void**>(&object)),
                   S_OK);
+        LONG count = 0;
         if (object != nullptr) {
+            object->get_accChildCount(&count); // the board's, not the platform's empty client
             object->Release();
         }
+        EXPECT_EQ(count, 156);
     }
     CoUninitialize();
     Client client;
