@@ -1,3 +1,5 @@
+// The board's Active Accessibility object, made on the first request, and the events that
+// follow each input once it exists.
 #include "app/board_accessible.h"
 
 #include <oleacc.h>
@@ -412,8 +414,8 @@ LRESULT answerGetObject(HWND window, WPARAM flags, LPARAM objectId) {
 }
 
 void announceBoardChanges() {
-    // Until a client has asked for the board, nobody can be listening for its children; under
-    // Wine an event costs over a tenth of a key's time even then.
+    // Until a client has asked for the board, nobody can be listening for its children's
+    // events; under Wine each one costs over a tenth of a key's time, heard or not.
     HWND window = served != nullptr ? app.window : nullptr;
     if (window != nullptr && hasFocus(window) &&
         (board.cursorString() != announced.string || board.cursorFret() != announced.fret)) {

@@ -1,3 +1,4 @@
+// Item numbers, places and captions of the board as assistive technology lists it.
 #include "model/board_items.h"
 
 namespace modalscope {
