@@ -13,34 +13,12 @@
 namespace modalscope::testing {
 namespace {
 
-std::string events; // "F97 S152 N148 ": focus, state and name changes of children, in order
+std::string events; // " 8005:97 800a:152": focus, state and name changes of children, in order
 
 void CALLBACK recordEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG id, DWORD,
                           DWORD) {
-    if (window == app.window && object == OBJID_CLIENT && id != CHILDID_SELF) {
-        events += event == EVENT_OBJECT_FOCUS         ? "F"
-                  : event == EVENT_OBJECT_STATECHANGE ? "S"
-                  : event == EVENT_OBJECT_NAMECHANGE  ? "N"
-                                                      : "?";
-        events += std::to_string(id) + " ";
-    }
+    events += window == app.window ? eventText(event, object, id) : "";
 }
-
-// A client in the test's own apartment, holding the board's object.
-struct Client {
-    Client() {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        AccessibleObjectFromWindow(app.window, static_cast<DWORD>(OBJID_CLIENT),
-                                   __uuidof(IAccessible), reinterpret_cast<void**>(&object));
-    }
-    ~Client() {
-        if (object != nullptr) {
-            object->Release();
-        }
-        CoUninitialize();
-    }
-    IAccessible* object = nullptr;
-};
 
 // One input through the window procedure (k key, w wheel, l/r press at x, y) or one call on
 // the object (d default action, v value) on child x, and what must follow.
@@ -65,22 +43,23 @@ TEST(BoardAccessible, ChildrenActionsAndEventsFollowTheBoard) {
     ASSERT_NE(hook, nullptr);
     SendMessageA(app.window, WM_KEYDOWN, VK_RIGHT, 0);
     EXPECT_EQ(events, "") << "events before any client asked for the board";
-    Client client;
+    Client client(app.window);
     ASSERT_NE(client.object, nullptr);
     const Step steps[] = {
-        {"reset", 'k', VK_SPACE, 0, nullptr, S_OK, 121, 0, 0, "F121 "},
-        {"up", 'k', VK_UP, 0, nullptr, S_OK, 97, 0, 0, "F97 "},
-        {"wheel", 'w', 120, 0, nullptr, S_OK, 98, 0, 0, "F98 "},
-        {"hide the 5th", 'l', 13 * 42 + 5, 260, nullptr, S_OK, 98, 1 << 7, 0, "S152 "},
-        {"respell b3", 'r', 9 * 42 + 5, 260, nullptr, S_OK, 98, 1 << 7, 1 << 3, "N148 "},
-        {"click a cell", 'l', 3 * 42 + 5, 2 * 32 + 5, nullptr, S_OK, 52, 1 << 7, 1 << 3, "F52 "},
+        {"reset", 'k', VK_SPACE, 0, nullptr, S_OK, 121, 0, 0, " 8005:121"},
+        {"up", 'k', VK_UP, 0, nullptr, S_OK, 97, 0, 0, " 8005:97"},
+        {"wheel", 'w', 120, 0, nullptr, S_OK, 98, 0, 0, " 8005:98"},
+        {"hide the 5th", 'l', 13 * 42 + 5, 260, nullptr, S_OK, 98, 1 << 7, 0, " 800a:152"},
+        {"respell b3", 'r', 9 * 42 + 5, 260, nullptr, S_OK, 98, 1 << 7, 1 << 3, " 800c:148"},
+        {"click a cell", 'l', 3 * 42 + 5, 2 * 32 + 5, nullptr, S_OK, 52, 1 << 7, 1 << 3,
+         " 8005:52"},
         {"click the root", 'l', 3 * 42 + 9, 2 * 32 + 9, nullptr, S_OK, 52, 1 << 7, 1 << 3, ""},
-        {"space", 'k', VK_SPACE, 0, nullptr, S_OK, 121, 0, 0, "F121 N148 S152 "},
-        {"make root", 'd', 13, 0, nullptr, S_OK, 13, 0, 0, "F13 "},
-        {"hide by action", 'd', 146, 0, nullptr, S_OK, 13, 1 << 1, 0, "S146 "},
+        {"space", 'k', VK_SPACE, 0, nullptr, S_OK, 121, 0, 0, " 8005:121 800c:148 800a:152"},
+        {"make root", 'd', 13, 0, nullptr, S_OK, 13, 0, 0, " 8005:13"},
+        {"hide by action", 'd', 146, 0, nullptr, S_OK, 13, 1 << 1, 0, " 800a:146"},
         {"hidden keeps its spelling", 'v', 146, 0, L"#1", E_INVALIDARG, 13, 1 << 1, 0, ""},
-        {"show by action", 'd', 146, 0, nullptr, S_OK, 13, 0, 0, "S146 "},
-        {"respell by value", 'v', 146, 0, L"#1", S_OK, 13, 0, 1 << 1, "N146 "},
+        {"show by action", 'd', 146, 0, nullptr, S_OK, 13, 0, 0, " 800a:146"},
+        {"respell by value", 'v', 146, 0, L"#1", S_OK, 13, 0, 1 << 1, " 800c:146"},
         {"its own spelling", 'v', 146, 0, L"#1", S_OK, 13, 0, 1 << 1, ""},
         {"another interval's", 'v', 148, 0, L"#1", E_INVALIDARG, 13, 0, 1 << 1, ""},
         {"one spelling only", 'v', 145, 0, L"#7", E_INVALIDARG, 13, 0, 1 << 1, ""},
@@ -125,7 +104,7 @@ TEST(BoardAccessible, ChildrenActionsAndEventsFollowTheBoard) {
 TEST(BoardAccessible, HitTestsBadIdsAndCallsAfterTheWindow) {
     ShellSession session;
     ASSERT_TRUE(session.started());
-    Client client;
+    Client client(app.window);
     ASSERT_NE(client.object, nullptr);
     // Client x, y and the child there (-1: outside the client area); a press there acts on it.
     const int hits[][3] = {{0, 0, 1},     {41, 31, 1},    {42, 32, 26},    {1007, 191, 144},

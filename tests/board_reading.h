@@ -6,9 +6,37 @@
 
 #include <oleacc.h>
 
+#include <cstdio>
 #include <string>
 
 namespace modalscope::testing {
+
+// A client in its own single-threaded apartment holding the object of `window`'s client area.
+struct Client {
+    explicit Client(HWND window) {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                   reinterpret_cast<void**>(&object));
+    }
+    ~Client() {
+        if (object != nullptr) {
+            object->Release();
+        }
+        CoUninitialize();
+    }
+    Client(const Client&) = delete;
+    Client& operator=(const Client&) = delete;
+    IAccessible* object = nullptr;
+};
+
+// One event of a child of the client area, as " 8005:97" (event in hex, child), else nothing.
+inline std::string eventText(DWORD event, LONG object, LONG id) {
+    char text[32] = "";
+    if (object == OBJID_CLIENT && id != CHILDID_SELF) {
+        std::snprintf(text, sizeof(text), " %lx:%ld", event, id);
+    }
+    return text;
+}
 
 inline VARIANT child(LONG id) {
     VARIANT v;

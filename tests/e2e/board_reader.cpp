@@ -2,34 +2,25 @@
 // reads every child of the board, finds the cell under a point, makes it the root, hides and
 // respells a box, hears the program's events and reads the board again. Prints one line:
 // "read ok; hit 52, acted 1; heard 8005:52 800a:146 800c:148" when all is as it must be.
-#include <cstdio>
-
 #include "tests/board_reading.h"
 
-using modalscope::testing::child;
-using modalscope::testing::misread;
+using namespace modalscope::testing;
 
 namespace {
 
 std::string heard;
 
 void CALLBACK onEvent(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG id, DWORD, DWORD) {
-    if (object == OBJID_CLIENT && id != CHILDID_SELF) {
-        char line[32];
-        std::snprintf(line, sizeof(line), " %lx:%ld", event, id);
-        heard += line;
-    }
+    heard += eventText(event, object, id);
 }
 
 } // namespace
 
 int main() {
     HWND window = FindWindowA("Modalscope", nullptr);
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); // a client must be an STA that pumps
-    IAccessible* board = nullptr;
-    if (window == nullptr || FAILED(AccessibleObjectFromWindow(
-                                 window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                 reinterpret_cast<void**>(&board)))) {
+    Client client(window); // a client must be an STA that pumps messages
+    IAccessible* board = client.object;
+    if (board == nullptr) {
         std::printf("no board\n");
         return 1;
     }
@@ -60,7 +51,5 @@ int main() {
     read += misread(board, 52, 1 << 1, 1 << 3);
     std::printf("read %s; hit %ld, acted %d; heard%s\n", read.empty() ? "ok" : read.c_str(),
                 hit.lVal, acted ? 1 : 0, heard.c_str());
-    board->Release();
-    CoUninitialize();
     return 0;
 }
