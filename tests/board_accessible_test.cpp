@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <climits>
 #include <string>
 
 #include "tests/board_expectations.h"
