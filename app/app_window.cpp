@@ -1,5 +1,6 @@
 #include "app/app_window.h"
 
+#include "app/board_accessible.h"
 #include "app/dpi_support.h"
 #include "app/globals.h"
 #include "app/main_window_style.h"
@@ -117,6 +118,7 @@ void presentFrame() {
 }
 
 void shutdownWindow() {
+    disconnectAccessible();
     painter.releaseMarkers();
     app.icons.release(app.window);
     if (!app.settingsSaved) {

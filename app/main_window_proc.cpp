@@ -1,6 +1,7 @@
 // The window procedure: each case unpacks its message and calls one handler.
 #include "app/about_dialog.h"
 #include "app/app_window.h"
+#include "app/board_accessible.h"
 #include "app/globals.h"
 #include "app/window_geometry.h"
 #include "resource.h"
@@ -92,6 +93,7 @@ void onKeyDown(HWND window, WPARAM key) {
         return;
     }
     presentFrame();
+    announceBoardChanges();
 }
 
 void onCommand(HWND window, int command) {
@@ -105,6 +107,7 @@ void onCommand(HWND window, int command) {
 void onButtonDown(LPARAM position, bool right) {
     board.handleClick(HIWORD(position), LOWORD(position), right);
     presentFrame();
+    announceBoardChanges();
 }
 
 // One fret per whole notch, however the notches arrive: a touchpad's many small deltas or
@@ -120,6 +123,7 @@ void onWheel(int delta) {
         board.moveCursor(direction);
     }
     presentFrame();
+    announceBoardChanges();
 }
 
 } // namespace
@@ -167,6 +171,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_MOUSEWHEEL:
         onWheel(static_cast<short>(HIWORD(wParam)));
         return 0;
+    case WM_GETOBJECT:
+        return answerGetObject(window, wParam, lParam);
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }

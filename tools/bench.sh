@@ -28,6 +28,9 @@ use_virtual_desktop 3840x1200
 echo "== frame benchmark under Wine"
 wine "$winbuild/tests/benchmarks/present_frame_bench.exe" 42 79 159 </dev/null
 
+echo "== a storm of arrow keys under Wine"
+wine "$winbuild/tests/benchmarks/key_storm_bench.exe" </dev/null
+
 echo "== start-up benchmark under Wine"
 real=$(winepath -w "$MODALSCOPE_ROOT/$winbuild/app/modalscope.exe" 2>/dev/null)
 minimal=$(winepath -w "$MODALSCOPE_ROOT/$winbuild/tests/benchmarks/minimal_window.exe" 2>/dev/null)

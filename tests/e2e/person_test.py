@@ -361,6 +361,21 @@ def scenario_width_sweep(program):
             run.cleanup()
 
 
+def scenario_screen_reader(program):
+    """A screen reader's client in another process (board_reader.exe) reads every cell and
+    box, makes the cell under a point the root, hides and respells a box, hears each change
+    and reads the board again; the screen shows the new root."""
+    program.wait_for_window()
+    program.until(roots_shown(program, (5, 0)))
+    out = subprocess.run([program.wine, program.reader], capture_output=True, timeout=60,
+                         stdin=subprocess.DEVNULL).stdout.decode().strip()
+    want = "read ok; hit 52, acted 1; heard 8005:52 800a:146 800c:148"
+    expect(out == want, f"the reader says {out!r}, want {want!r}")
+    program.until(roots_shown(program, (2, 3)), what="the root the reader chose")
+    program.key("Escape")
+    expect_saved(program, program.wait_exit())
+
+
 SCENARIOS = {
     "width_sweep": scenario_width_sweep,
     "fresh_start": scenario_fresh_start,
@@ -368,6 +383,7 @@ SCENARIOS = {
     "arrows_and_wheel": scenario_arrows_and_wheel,
     "palette": scenario_palette,
     "about_box": scenario_about_box,
+    "screen_reader": scenario_screen_reader,
     "width_790_on_next_line": sized(b"Width\n790", 32, b"Width 775\r\n"),
     "width_minus_100": sized(b"Width -100\n", None, b"Width -89\r\n"),
     "width_5": sized(b"Width 5\n", None, b"Width 7\r\n"),
@@ -390,10 +406,12 @@ def main():
     parser.add_argument("--exe", required=True)
     parser.add_argument("--probe", required=True)
     parser.add_argument("--wine", required=True)
+    parser.add_argument("--reader", help="board_reader.exe, for the screen reader scenario")
     parser.add_argument("scenario", choices=sorted(SCENARIOS))
     args = parser.parse_args()
     scenario = SCENARIOS[args.scenario]
     program = Program(args.exe, args.probe, args.wine, getattr(scenario, "settings", None))
+    program.reader = args.reader
     try:
         scenario(program)
     except AssertionError as failure:
