@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <locale>
 #include <string>
@@ -153,6 +154,13 @@ bool readInt32(TextReader& in, std::int32_t& value) {
     return true;
 }
 
+// Whether the file's last byte is a line feed, as its writer ends it: a file whose writing
+// was cut off ends before that.
+bool endsWithLineBreak(const std::string& path) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    return in && in.tellg() > 0 && in.seekg(-1, std::ios::end) && in.get() == '\n';
+}
+
 } // namespace
 
 void WindowSettings::normalise() {
@@ -179,6 +187,18 @@ PixelPoint WindowSettings::shownOrigin() {
 }
 
 bool WindowSettings::load(const std::string& path) {
+    // On FAT32 and exFAT a save's replace is two steps, the old file's removal and then the
+    // new file's rename, so a power cut between them leaves the new file alone, flushed and
+    // whole: then it holds the setting. Beside the file itself it is an unfinished newer
+    // write or an older leftover, and is never read.
+    const std::string fresh = path + ".tmp";
+    std::error_code error;
+    const bool missing =
+        std::filesystem::status(path, error).type() == std::filesystem::file_type::not_found;
+    return read(missing && endsWithLineBreak(fresh) ? fresh : path);
+}
+
+bool WindowSettings::read(const std::string& path) {
     std::ifstream in;
     in.imbue(std::locale::classic());
     in.open(path);
