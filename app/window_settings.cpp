@@ -188,9 +188,9 @@ PixelPoint WindowSettings::shownOrigin() {
 
 bool WindowSettings::load(const std::string& path) {
     // On FAT32 and exFAT a save's replace is two steps, the old file's removal and then the
-    // new file's rename, so a power cut between them leaves the new file alone, flushed and
-    // whole: then it holds the setting. Beside the file itself it is an unfinished newer
-    // write or an older leftover, and is never read.
+    // new file's rename, so a power cut between them can leave the new file alone: then it
+    // holds the setting, if whole (one cut off while written is not). Beside the file itself
+    // it is an unfinished newer write or an older leftover, and is never read.
     const std::string fresh = path + ".tmp";
     std::error_code error;
     const bool missing =
