@@ -20,11 +20,11 @@ namespace {
 #ifdef _WIN32
 
 // MOVEFILE_WRITE_THROUGH is documented to flush only a move made as a copy and a delete (to
-// another volume); for this rename within one folder it promises nothing, and the new name
-// reaches the disk when the file system next writes its folder. The file's bytes were
-// flushed before, so after a power cut the folder holds the old file or the new one; on
-// FAT32 and exFAT, where a replace is the old file's removal and then the rename, possibly
-// the new one alone under its temporary name, which WindowSettings::load reads then.
+// another volume); for this rename within one folder it adds no promise, and the new name
+// reaches the disk in the file system's own time. The file's bytes were flushed before, so
+// after a power cut the folder holds the old file or the new one, whole; on FAT32 and exFAT,
+// where a replace is the old file's removal and then the rename, possibly the new one alone
+// under its temporary name, which WindowSettings::load reads then.
 // A virus scanner or the search indexer may hold either file for a moment: a replace refused
 // for a sharing violation or access denied is tried again, after 10, 20, 40 and 80 ms.
 bool moveInPlace(const std::string& from, const std::string& to) {
@@ -92,17 +92,16 @@ bool replaceFile(const std::string& path, const std::string& bytes) {
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
-    // FlushFileBuffers returns once the file's buffered data and metadata are written to the
-    // device, so the rename never puts an unwritten file in the old one's place.
+    // FlushFileBuffers writes all the file's buffered information to the device before it
+    // returns, so what the rename puts in the old file's place is already there.
     DWORD written = 0;
     const bool ok =
         WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
         written == bytes.size() && FlushFileBuffers(file) && moveInPlace(fresh, path);
     if (!ok) {
         // Removed through the handle, not by name, which by now may be another file's.
-        FILE_DISPOSITION_INFO remove = {};
-        remove.DeleteFile = TRUE;
-        SetFileInformationByHandle(file, FileDispositionInfo, &remove, sizeof(remove));
+        FILE_DISPOSITION_INFO disposition = {TRUE}; // delete when the last handle closes
+        SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof(disposition));
     }
     CloseHandle(file);
     return ok;
@@ -124,7 +123,7 @@ bool replaceFile(const std::string& path, const std::string& bytes) {
         close(file);
         return false;
     }
-    // fsync returns once the file's data and metadata are on the device.
+    // fsync transfers the file's data and metadata to the device before it returns.
     const bool ok = ftruncate(file, 0) == 0 && writeAll(file, bytes) && fsync(file) == 0 &&
                     moveInPlace(fresh, path);
     // POSIX removes by name only: this save's own file, if the name still names it.

@@ -182,30 +182,26 @@ TEST(WindowSettings, FailedNumberKeepsThePreviousWidth) {
     EXPECT_EQ(settings.height(), 338);
 }
 
-// Saves over a width 5 pixels past whole cells, with faults in the file calls.
+// Saves over a width 5 pixels past whole cells, with faults in the file calls: the old
+// width only in a new file a cut replace left; a failed write (the old file stays, the new
+// one goes); another writer's new file (left alone); a file another program holds twice,
+// then for longer (given up after five tries).
 TEST(WindowSettings, SaveWritesOneLineAndIsStableForNonNegativeCells) {
     const ScratchFile scratch;
+    // clang-format off
     const struct {
         int a;
-        const char* faults; // due in the file calls, in order (tests/file_faults.h)
-        const char* calls;  // made, in order: the flush before the replace
-        bool saved;
-        bool inFresh = false; // the old width only in the new file a cut replace left
-    } cases[] = {
-        {0, "", "wfr", true},
-        {1, "", "wfr", true},
-        {14, "", "wfr", true},
-        {32, "", "wfr", true},
-        {42, "", "wfr", true, true},
-        {52, "", "wfr", true},
-        {1000, "", "wfr", true},
-        {42, "w", "w", false},   // a failed write leaves the old file and no new one
-        {42, "o", "wfr", false}, // another writer's new file is left alone
+        bool inFresh = false;
+        const char* faults = "";   // due in the file calls, in order (tests/file_faults.h)
+        const char* calls = "wfr"; // made, in order: the flush before the replace
+        bool saved = true;
+    } cases[] = {{0}, {1}, {14}, {32}, {52}, {1000}, {42, true}, {42, false, "w", "w", false},
+                 {42, false, "o", "wfr", false},
 #ifdef _WIN32
-        {42, "bb", "wfrrr", true},        // a file held for a moment
-        {42, "bbbbbb", "wfrrrrr", false}, // held longer: given up after five tries
+                 {42, false, "bb", "wfrrr"}, {42, false, "bbbbbb", "wfrrrrr", false},
 #endif
     };
+    // clang-format on
     for (const auto& c : cases) {
         if (!testing::kInjectsFileFaults && *c.faults) {
             continue;
