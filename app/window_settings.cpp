@@ -1,8 +1,9 @@
 #include "app/window_settings.h"
 
+#include <cerrno>
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <locale>
 #include <string>
@@ -154,6 +155,17 @@ bool readInt32(TextReader& in, std::int32_t& value) {
     return true;
 }
 
+// Whether there is no file at all at `path`, rather than one that cannot be opened (held by
+// another program, say). std::filesystem would tell too, for some 100 KB more in the exe.
+bool isMissing(const std::string& path) {
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file != nullptr) {
+        std::fclose(file);
+    }
+    return file == nullptr && errno == ENOENT;
+}
+
 // Whether the file's last byte is a line feed, as its writer ends it: a file whose writing
 // was cut off ends before that.
 bool endsWithLineBreak(const std::string& path) {
@@ -192,10 +204,7 @@ bool WindowSettings::load(const std::string& path) {
     // holds the setting, if whole (one cut off while written is not). Beside the file itself
     // it is an unfinished newer write or an older leftover, and is never read.
     const std::string fresh = path + ".tmp";
-    std::error_code error;
-    const bool missing =
-        std::filesystem::status(path, error).type() == std::filesystem::file_type::not_found;
-    return read(missing && endsWithLineBreak(fresh) ? fresh : path);
+    return read(isMissing(path) && endsWithLineBreak(fresh) ? fresh : path);
 }
 
 bool WindowSettings::read(const std::string& path) {
