@@ -8,7 +8,8 @@ namespace modalscope {
 
 // Writes `bytes` into a new file beside `path` (named `path` + ".tmp"), flushes it to the
 // disk, then puts it in place of `path`. False when any step fails; `path` is then as it
-// was and the new file is gone.
+// was and the new file is gone. False at once, touching nothing, while another save holds
+// its new file there.
 bool replaceFile(const std::string& path, const std::string& bytes);
 
 } // namespace modalscope

@@ -1,6 +1,8 @@
 #include "app/window_settings.h"
 
+#include <cerrno>
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <locale>
@@ -153,6 +155,24 @@ bool readInt32(TextReader& in, std::int32_t& value) {
     return true;
 }
 
+// Whether there is no file at all at `path`, rather than one that cannot be opened (held by
+// another program, say). std::filesystem would tell too, for some 100 KB more in the exe.
+bool isMissing(const std::string& path) {
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file != nullptr) {
+        std::fclose(file);
+    }
+    return file == nullptr && errno == ENOENT;
+}
+
+// Whether the file's last byte is a line feed, as its writer ends it: a file whose writing
+// was cut off ends before that.
+bool endsWithLineBreak(const std::string& path) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    return in && in.tellg() > 0 && in.seekg(-1, std::ios::end) && in.get() == '\n';
+}
+
 } // namespace
 
 void WindowSettings::normalise() {
@@ -179,6 +199,15 @@ PixelPoint WindowSettings::shownOrigin() {
 }
 
 bool WindowSettings::load(const std::string& path) {
+    // On FAT32 and exFAT a save's replace is two steps, the old file's removal and then the
+    // new file's rename, so a power cut between them can leave the new file alone: then it
+    // holds the setting, if whole (one cut off while written is not). Beside the file itself
+    // it is an unfinished newer write or an older leftover, and is never read.
+    const std::string fresh = path + ".tmp";
+    return read(isMissing(path) && endsWithLineBreak(fresh) ? fresh : path);
+}
+
+bool WindowSettings::read(const std::string& path) {
     std::ifstream in;
     in.imbue(std::locale::classic());
     in.open(path);

@@ -13,6 +13,7 @@ class WindowSettings {
   public:
     // True when the first word is exactly "Width"; the values are then normalised. A
     // UTF-8 byte-order mark is skipped, and a UTF-16 one makes the rest read as UTF-16.
+    // Without the file, a whole new one that a save left beside it (`path` + ".tmp") is read.
     bool load(const std::string& path);
     // The display width less 6, normalised, then lowered only as far as the whole window
     // needs to fit the work area; stored as the size it became.
@@ -36,6 +37,7 @@ class WindowSettings {
     static PixelPoint shownOrigin();
 
   private:
+    bool read(const std::string& path);
     // Rounds to a whole number of 24 fret cells plus the frame, title bar and menu. The
     // values are the outer size with the classic frame; the window itself is sized from
     // the cell size and the platform's real frame.

@@ -479,6 +479,13 @@ TEST(MainWindow, CloseSavesReleasesAndQuitsWithZero) {
     EXPECT_EQ(app.framesPresented, frames);
     shutdownWindow(); // a third pass is as harmless as the second
     EXPECT_EQ(heldObjects(), before);
+
+    ShellSession destroyed; // without a close message: the destroy notification does it all
+    ASSERT_TRUE(destroyed.started());
+    DeleteFileA(kSettingsFile);
+    DestroyWindow(app.window);
+    EXPECT_EQ(heldObjects(), before);
+    EXPECT_EQ(readAll(kSettingsFile), "Width 1015\r\n");
 }
 
 // A stored width too wide for the screen is shown at the largest cell size whose window

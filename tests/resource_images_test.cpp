@@ -404,6 +404,11 @@ TEST(ResourceImages, PicturesDecodeAsStored) {
     Picture reduced;
     ASSERT_TRUE(decodeDibResized(dib.data(), dib.size(), 2, 1, reduced));
     EXPECT_EQ(reduced.pixels, resizeByArea(small, 2, 1).pixels);
+    // A run from the middle of a row past its end, and an index equal to the table's size.
+    dib[50] = 2, dib[51] = 1;
+    EXPECT_FALSE(decodeDib(dib.data(), dib.size(), small));
+    dib[50] = 0, dib[51] = 0, dib[49] = 2;
+    EXPECT_FALSE(decodeDib(dib.data(), dib.size(), small));
     // A move (0, 2, dx, dy) goes dx right and dy rows up: the white pixel lands top right.
     // A move past the top row is refused, in both decoders, before anything is written.
     dib.resize(48);

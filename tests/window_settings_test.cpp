@@ -11,6 +11,7 @@
 
 #include "app/window_fit.h"
 #include "app/window_settings.h"
+#include "tests/file_faults.h"
 #ifndef _WIN32
 #include "tests/fake_screen_width.h"
 #endif
@@ -46,22 +47,35 @@ std::string testFile() {
     return std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".txt";
 }
 
-// Removes the case's file when the case ends, also when a failed assertion ends it early.
+#ifdef _WIN32
+const std::string kLineBreak = "\r\n";
+#else
+const std::string kLineBreak = "\n";
+#endif
+
+// The case's file, the new file a save makes beside it, and where a fault moves that.
+void removeFiles() {
+    for (const char* suffix : {"", ".tmp", ".tmp.moved"}) {
+        std::remove((testFile() + suffix).c_str());
+    }
+}
+
+// Removes the case's files when the case ends, also when a failed assertion ends it early.
 class ScratchFile {
   public:
     ScratchFile() = default;
-    ~ScratchFile() { std::remove(testFile().c_str()); }
+    ~ScratchFile() { removeFiles(); }
     ScratchFile(const ScratchFile&) = delete;
     ScratchFile& operator=(const ScratchFile&) = delete;
 };
 
-void writeFile(const std::string& bytes) {
-    std::ofstream out(testFile(), std::ios::binary | std::ios::trunc);
+void writeFile(const std::string& bytes, const char* suffix = "") {
+    std::ofstream out(testFile() + suffix, std::ios::binary | std::ios::trunc);
     out << bytes;
 }
 
-std::string readFile() {
-    std::ifstream in(testFile(), std::ios::binary);
+std::string readFile(const char* suffix = "") {
+    std::ifstream in(testFile() + suffix, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
@@ -82,6 +96,8 @@ struct LoadCase {
     std::string bytes;
     bool matched;
     int width, height;
+    const char* fresh = nullptr; // a save's new file beside it
+    bool missing = false;        // the file itself is not there
 };
 
 TEST(WindowSettings, LoadTable) {
@@ -118,9 +134,18 @@ TEST(WindowSettings, LoadTable) {
         {utf16(true, u""), false, 0, 0},
         {"", false, 0, 0},
         {"   \n", false, 0, 0},
+        {"", true, 1015, 338, "Width 1015\r\n", true}, // a replace cut between its two steps
+        {"", false, 0, 0, "Width 10", true},           // a new file cut off while written
+        {"", false, 0, 0, "Width 1015\n"},             // never read beside the file itself
     };
     for (const LoadCase& c : cases) {
-        writeFile(c.bytes);
+        removeFiles();
+        if (!c.missing) {
+            writeFile(c.bytes);
+        }
+        if (c.fresh) {
+            writeFile(c.fresh, ".tmp");
+        }
         WindowSettings settings;
         EXPECT_EQ(settings.load(testFile()), c.matched) << ::testing::PrintToString(c.bytes);
         EXPECT_EQ(settings.width(), c.width) << ::testing::PrintToString(c.bytes);
@@ -157,23 +182,52 @@ TEST(WindowSettings, FailedNumberKeepsThePreviousWidth) {
     EXPECT_EQ(settings.height(), 338);
 }
 
+// Saves over a width 5 pixels past whole cells, with faults in the file calls: the old
+// width only in a new file a cut replace left; a failed write (the old file stays, the new
+// one goes); another writer's new file (left alone); a file another program holds twice,
+// then for longer (given up after five tries).
 TEST(WindowSettings, SaveWritesOneLineAndIsStableForNonNegativeCells) {
     const ScratchFile scratch;
-    for (int a : {0, 1, 14, 32, 42, 52, 1000}) {
-        writeFile("Width " + std::to_string(24 * a + 7 + 5));
+    // clang-format off
+    const struct {
+        int a;
+        bool inFresh = false;
+        const char* faults = "";   // due in the file calls, in order (tests/file_faults.h)
+        const char* calls = "wfr"; // made, in order: the flush before the replace
+        bool saved = true;
+    } cases[] = {{0}, {1}, {14}, {32}, {52}, {1000}, {42, true}, {42, false, "w", "w", false},
+                 {42, false, "o", "wfr", false},
+#ifdef _WIN32
+                 {42, false, "bb", "wfrrr"}, {42, false, "bbbbbb", "wfrrrrr", false},
+#endif
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        if (!testing::kInjectsFileFaults && *c.faults) {
+            continue;
+        }
+        const std::string old = "Width " + std::to_string(24 * c.a + 7 + 5) + "\n";
+        removeFiles();
+        writeFile(old, c.inFresh ? ".tmp" : "");
         WindowSettings settings;
         ASSERT_TRUE(settings.load(testFile()));
+        testing::injectFileFaults(c.faults);
         settings.save(testFile());
-#ifdef _WIN32
-        EXPECT_EQ(readFile(), "Width " + std::to_string(24 * a + 7) + "\r\n");
-#else
-        EXPECT_EQ(readFile(), "Width " + std::to_string(24 * a + 7) + "\n");
-#endif
-        EXPECT_FALSE(std::filesystem::exists(testFile() + ".tmp"));
+        if (testing::kInjectsFileFaults) {
+            EXPECT_EQ(testing::fileCalls(), c.calls) << c.faults;
+        }
+        const std::string saved = "Width " + std::to_string(24 * c.a + 7) + kLineBreak;
+        EXPECT_EQ(readFile(), c.saved ? saved : old) << c.faults;
+        const bool other = std::string(c.faults) == "o";
+        EXPECT_EQ(std::filesystem::exists(testFile() + ".tmp"), other) << c.faults;
+        EXPECT_EQ(readFile(".tmp"), other ? testing::kOtherWritersFile : "") << c.faults;
+        if (!c.saved) {
+            continue;
+        }
         WindowSettings again;
         ASSERT_TRUE(again.load(testFile()));
-        EXPECT_EQ(again.width(), 24 * a + 7);
-        EXPECT_EQ(again.height(), 7 * a + 44);
+        EXPECT_EQ(again.width(), 24 * c.a + 7);
+        EXPECT_EQ(again.height(), 7 * c.a + 44);
     }
 }
 
@@ -200,8 +254,12 @@ TEST(WindowSettings, MissingOrUnwritableFilesFailNothing) {
 TEST(WindowFit, BoardClientSize) {
     const struct {
         std::int32_t cells, width, height;
-    } cases[] = {{42, 1009, 294}, {50, 1201, 350}, {52, 1249, 364}, {0, 1, 0},
-                 {-4, -95, -28}, {89478485, 2147483641, 626349395},
+    } cases[] = {{42, 1009, 294},
+                 {50, 1201, 350},
+                 {52, 1249, 364},
+                 {0, 1, 0},
+                 {-4, -95, -28},
+                 {89478485, 2147483641, 626349395},
                  {-89478485, -2147483639, -626349395}};
     for (const auto& c : cases) {
         const PixelSize size = boardClientSize(c.cells);
@@ -235,8 +293,7 @@ TEST(WindowFit, LargestCellSizeWhoseWindowFits) {
         {"negative cells left as they are", -4, {6, 44}, {1024, 768}, -4},
         {"largest stored, largest area", 89478485, {6, 44}, {kMax, kMax}, 89478485},
         {"largest stored, most negative area", 89478485, {6, 44}, {kMin, kMin}, 0},
-        {"largest stored, most negative frame", 89478485, {kMin, kMin}, {1024, 768},
-         89478485},
+        {"largest stored, most negative frame", 89478485, {kMin, kMin}, {1024, 768}, 89478485},
         {"largest stored, largest frame", 89478485, {kMax, kMax}, {1024, 768}, 0},
     };
     for (const auto& c : cases) {
@@ -374,8 +431,7 @@ TEST(WindowSettings, ScreenSizeFitsTheWorkArea) {
         {"800 wide", true, 800, true, {800, 600}, true, {6, 44}, 775, 268, 775},
         {"1024 wide", true, 1024, true, {1024, 768}, true, {6, 44}, 1015, 338, 1015},
         {"1280 wide", true, 1280, true, {1280, 1024}, true, {6, 44}, 1255, 408, 1255},
-        {"1280x1024 at 120 dpi", true, 1280, true, {1280, 1024}, true, {6, 54}, 1255, 408,
-         1255},
+        {"1280x1024 at 120 dpi", true, 1280, true, {1280, 1024}, true, {6, 54}, 1255, 408, 1255},
         {"1600x400", true, 1600, true, {1600, 400}, true, {6, 44}, 1207, 394, 1207},
         {"wide frame, task bar", true, 1024, true, {1024, 728}, true, {16, 59}, 991, 331, 991},
         {"display query fails", false, 0, true, {1024, 768}, true, {6, 44}, 799, 275, 799},

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the model and settings natively under ASan and
-# UBSan, the settings reader fuzzed, and the Windows build under Wine on a private Xvfb.
+# UBSan, the settings reader and the picture decoder fuzzed, and the Windows build under Wine
+# on a private Xvfb.
 # Named parts run alone: tools/test.sh [native] [fuzz] [windows].
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -32,7 +33,7 @@ if wants native; then
 fi
 
 if wants fuzz; then
-    stage "settings reader fuzzing (libFuzzer, ASan, UBSan)"
+    stage "settings reader and picture decoder fuzzing (libFuzzer, ASan, UBSan)"
     # Fresh: a cache left by another compiler would otherwise come back as a plain test build.
     cmake --preset fuzz --fresh >/dev/null
     cmake --build --preset fuzz
