@@ -23,26 +23,22 @@ void resizeWindow(HWND window, POINT corner, PixelSize outer, UINT flags) {
 }
 
 // The platform's adjustment assumes a one-line menu bar and knows nothing of what a platform
-// may add (scroll bars, a frame drawn at another scale than measured); if the client area
-// came out otherwise, the outer size is changed by the difference, once.
-void correctClientSize(HWND window, PixelSize wanted) {
+// may add (scroll bars, a frame drawn at another scale than measured): if the client area
+// came out other than the board, the outer size is changed by the difference, once. Where the
+// platform will not give that size either (it raises a tiny board's window to its smallest),
+// the outer size the window then has is the one kept from then on.
+void settleClient(HWND window) {
     RECT client = {};
     RECT outer = {};
-    if (!GetClientRect(window, &client) || !GetWindowRect(window, &outer)) {
-        return;
+    if (app.geometry.cellSize > 0 && GetClientRect(window, &client) &&
+        GetWindowRect(window, &outer)) {
+        const int dx = app.geometry.client.width - client.right;
+        const int dy = app.geometry.client.height - client.bottom;
+        if (dx != 0 || dy != 0) {
+            resizeWindow(window, {}, {outer.right - outer.left + dx, outer.bottom - outer.top + dy},
+                         SWP_NOMOVE);
+        }
     }
-    const int dx = wanted.width - client.right;
-    const int dy = wanted.height - client.bottom;
-    if (dx != 0 || dy != 0) {
-        resizeWindow(window, {}, {outer.right - outer.left + dx, outer.bottom - outer.top + dy},
-                     SWP_NOMOVE);
-    }
-}
-
-// Where the platform will not give a size either (it raises a tiny board's window to its
-// smallest), what it gives is the outer size kept from then on.
-void keepShownSize(HWND window) {
-    RECT outer = {};
     if (GetWindowRect(window, &outer)) {
         app.geometry.outer = {outer.right - outer.left, outer.bottom - outer.top};
     }
@@ -74,9 +70,11 @@ void placeRestored(HWND window, POINT corner, PixelSize outer, UINT flags) {
     SetWindowPlacement(window, &placement);
 }
 
-int bitmapWidth(HBITMAP bitmap) {
-    BITMAP size = {};
-    return GetObjectA(bitmap, sizeof(size), &size) != 0 ? size.bmWidth : 0;
+// A bitmap's size; 0 by 0 for none.
+SIZE bitmapSize(HBITMAP bitmap) {
+    BITMAP info = {};
+    return GetObjectA(bitmap, sizeof(info), &info) != 0 ? SIZE{info.bmWidth, info.bmHeight}
+                                                        : SIZE{0, 0};
 }
 
 // The board, its markers and its buffer for the client area the window really has (the
@@ -89,15 +87,14 @@ void layOutBoard(HWND window) {
         client = app.geometry.client;
     }
     painter.resize(board, app.instance, app.windowSurface, client.width, client.height);
-    if (bitmapWidth(painter.marker(1).bitmap()) != markerSide(board.metrics().cellSize)) {
+    if (bitmapSize(painter.marker(1).bitmap()).cx != markerSide(board.metrics().cellSize)) {
         painter.rescale(board, app.instance, app.windowSurface, client.width, client.height);
     }
     // An empty client area still gets a one-pixel buffer, so tiny windows start as before.
     const int width = std::max<int>(client.width, 1);
     const int height = std::max<int>(client.height, 1);
-    BITMAP held = {};
-    if (!app.back.ready() || GetObjectA(app.back.bitmap(), sizeof(held), &held) == 0 ||
-        held.bmWidth != width || held.bmHeight != height) {
+    const SIZE held = bitmapSize(app.back.bitmap());
+    if (!app.back.ready() || held.cx != width || held.cy != height) {
         app.back.create(app.windowSurface, width, height);
     }
 }
@@ -144,10 +141,7 @@ void applyGeometry(HWND window, const WindowGeometry& geometry, POINT corner, UI
             outer.bottom - outer.top != geometry.outer.height) {
             resizeWindow(window, corner, geometry.outer, flags);
         }
-        if (geometry.cellSize > 0) {
-            correctClientSize(window, geometry.client);
-        }
-        keepShownSize(window);
+        settleClient(window);
     }
     app.sizing = false;
     layOutBoard(window);
@@ -200,8 +194,7 @@ void checkRestoredClient(HWND window) {
     }
     app.checkClient = false;
     app.sizing = true;
-    correctClientSize(window, app.geometry.client);
-    keepShownSize(window);
+    settleClient(window);
     app.sizing = false;
     layOutBoard(window);
 }

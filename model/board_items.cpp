@@ -34,6 +34,8 @@ long boxNumber(int slot) {
 }
 
 long itemAt(const BoardMetrics& metrics, int x, int y) {
+    // Truncation would fold small negative coordinates into row and column 0; they lie
+    // outside the client area. The palette band is the bottom cell of the client area.
     if (metrics.cellSize <= 0 || metrics.stringGap <= 0 || x < 0 || y < 0) {
         return 0;
     }

@@ -33,8 +33,8 @@ BoardItem boardItem(long number);
 long cellNumber(int string, int fret);
 long boxNumber(int slot);
 
-// The item that a press at client point (x, y) acts on, decided as handleClick decides it;
-// 0 where a press changes nothing.
+// The item that a press at client point (x, y) acts on (handleClick acts on what this
+// finds); 0 where a press changes nothing.
 long itemAt(const BoardMetrics& metrics, int x, int y);
 // Where the press acts: a cell's hit row and column, a box's column in the palette band.
 ItemRect itemRect(const BoardMetrics& metrics, const BoardItem& item);
