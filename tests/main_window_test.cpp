@@ -191,7 +191,8 @@ void expectWholeBoard(const ShellSession& session, std::int32_t cell, int string
 }
 
 // The caption and menu bar of this process made taller, then as they were, as a change of
-// text size or theme makes them: the metrics set, the frame recalculated, the window told.
+// text size or theme makes them: the metrics set, the frame recalculated, then the window
+// told as each change tells it (WM_SETTINGCHANGE for the metrics, WM_THEMECHANGED).
 // Whatever a test leaves, they are put back at the end.
 class FrameMetrics {
   public:
@@ -203,15 +204,19 @@ class FrameMetrics {
     FrameMetrics(const FrameMetrics&) = delete;
     FrameMetrics& operator=(const FrameMetrics&) = delete;
 
-    void grow(HWND window, int by) const {
+    void grow(HWND window, int by, UINT told) const {
         NONCLIENTMETRICSA metrics = original_;
         metrics.iCaptionHeight += by;
         metrics.iMenuHeight += by;
         set(metrics);
         SetWindowPos(window, nullptr, 0, 0, 0, 0,
                      SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageA(window, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS,
-                     reinterpret_cast<LPARAM>("WindowMetrics"));
+        if (told == WM_SETTINGCHANGE) {
+            SendMessageA(window, told, SPI_SETNONCLIENTMETRICS,
+                         reinterpret_cast<LPARAM>("WindowMetrics"));
+        } else {
+            SendMessageA(window, told, 0, 0);
+        }
     }
 
   private:
@@ -274,9 +279,15 @@ TEST(MainWindow, StartsAndSizesFromOutsideKeepTheBoard) {
          },
          -1, -1, 0},
         {"caption and menu bar 12 taller",
-         [](const FrameMetrics& frame, const RECT&) { frame.grow(app.window, 12); }, -1, -1, 24},
-        {"frame as it was",
-         [](const FrameMetrics& frame, const RECT&) { frame.grow(app.window, 0); }, -1, -1, 0},
+         [](const FrameMetrics& frame, const RECT&) {
+             frame.grow(app.window, 12, WM_SETTINGCHANGE);
+         },
+         -1, -1, 24},
+        {"frame as it was, after a theme change",
+         [](const FrameMetrics& frame, const RECT&) {
+             frame.grow(app.window, 0, WM_THEMECHANGED);
+         },
+         -1, -1, 0},
         {"400 x 300, moved",
          [](const FrameMetrics&, const RECT&) {
              SetWindowPos(app.window, nullptr, 5, 7, 400, 300, 0);
