@@ -284,9 +284,7 @@ TEST(MainWindow, StartsAndSizesFromOutsideKeepTheBoard) {
          },
          -1, -1, 24},
         {"frame as it was, after a theme change",
-         [](const FrameMetrics& frame, const RECT&) {
-             frame.grow(app.window, 0, WM_THEMECHANGED);
-         },
+         [](const FrameMetrics& frame, const RECT&) { frame.grow(app.window, 0, WM_THEMECHANGED); },
          -1, -1, 0},
         {"400 x 300, moved",
          [](const FrameMetrics&, const RECT&) {
