@@ -1,42 +1,44 @@
 // The board's Active Accessibility object, made on the first request, and the events that
-// follow each input once it exists.
+// follow each input once it exists. What it says comes from model/board_description; this
+// file translates that into COM's calls.
 #include "app/board_accessible.h"
 
-#include <oleacc.h>
-
-#include <cstdio>
 #include <new>
+#include <string>
 
 #include "app/app_window.h"
 #include "app/globals.h"
-#include "model/board_items.h"
+#include "app/system_dlls.h"
+#include "model/board_description.h"
 
 namespace modalscope {
 
 namespace {
 
-// Names, captions and actions are plain ASCII.
-BSTR textFor(const char* text) {
-    OLECHAR wide[32] = {};
-    for (int i = 0; i < 31 && text[i] != '\0'; ++i) {
-        wide[i] = static_cast<OLECHAR>(text[i]);
-    }
-    return SysAllocString(wide);
+// Loaded on the first request, freed after the message loop.
+AccessibilityDlls dlls;
+
+// The Windows display language, read once.
+Language userLanguage() {
+    static const Language language = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_RUSSIAN
+                                         ? Language::Russian
+                                         : Language::English;
+    return language;
 }
 
-HRESULT answerText(BSTR* out, const char* text) {
-    *out = textFor(text);
+HRESULT answerText(BSTR* out, const std::string& text) {
+    OLECHAR wide[64] = {};
+    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide, 63);
+    *out = dlls.sysAllocString(wide);
     return *out != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
-bool sameText(BSTR text, const char* ascii) {
-    int i = 0;
-    for (; text != nullptr && text[i] != 0 && ascii[i] != '\0'; ++i) {
-        if (text[i] != static_cast<OLECHAR>(ascii[i])) {
-            return false;
-        }
+std::string utf8(BSTR text) {
+    char narrow[64] = {};
+    if (text != nullptr) {
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow, sizeof(narrow) - 1, nullptr, nullptr);
     }
-    return text != nullptr && text[i] == 0 && ascii[i] == '\0';
+    return narrow;
 }
 
 HRESULT answerNumber(VARIANT* out, LONG value) {
@@ -49,11 +51,54 @@ bool hasFocus(HWND window) {
     return window != nullptr && GetFocus() == window;
 }
 
+LONG platformState(unsigned state) {
+    return ((state & kItemFocusable) != 0 ? STATE_SYSTEM_FOCUSABLE : 0) |
+           ((state & kItemFocused) != 0 ? STATE_SYSTEM_FOCUSED : 0) |
+           ((state & kItemChecked) != 0 ? STATE_SYSTEM_CHECKED : 0);
+}
+
+bool directionOf(LONG navigation, Direction& direction) {
+    switch (navigation) {
+    case NAVDIR_NEXT:
+        direction = Direction::Next;
+        return true;
+    case NAVDIR_PREVIOUS:
+        direction = Direction::Previous;
+        return true;
+    case NAVDIR_FIRSTCHILD:
+        direction = Direction::FirstChild;
+        return true;
+    case NAVDIR_LASTCHILD:
+        direction = Direction::LastChild;
+        return true;
+    case NAVDIR_UP:
+        direction = Direction::Up;
+        return true;
+    case NAVDIR_DOWN:
+        direction = Direction::Down;
+        return true;
+    case NAVDIR_LEFT:
+        direction = Direction::Left;
+        return true;
+    case NAVDIR_RIGHT:
+        direction = Direction::Right;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The change's effects on the screen and for the listeners, as after an input.
+void showChange() {
+    presentFrame();
+    announceBoardChanges();
+}
+
 // COM calls the object through IAccessible's table, so this one class derives from the
 // platform's interface. It reads the shell's board and acts on it as the window's input does.
 class BoardAccessible final : public IAccessible {
   public:
-    explicit BoardAccessible(HWND window) : window_(window) {}
+    BoardAccessible(HWND window, Language language) : window_(window), language_(language) {}
     void disconnect() { window_ = nullptr; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
@@ -102,8 +147,9 @@ class BoardAccessible final : public IAccessible {
         if (window_ == nullptr) {
             return CO_E_OBJNOTCONNECTED;
         }
-        return AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_WINDOW),
-                                          __uuidof(IDispatch), reinterpret_cast<void**>(parent));
+        return dlls.accessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_WINDOW),
+                                               __uuidof(IDispatch),
+                                               reinterpret_cast<void**>(parent));
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
         if (count == nullptr) {
@@ -132,20 +178,7 @@ class BoardAccessible final : public IAccessible {
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         BoardItem item;
         const HRESULT found = findFor(child, name, item);
-        if (FAILED(found)) {
-            return found;
-        }
-        switch (item.kind) {
-        case ItemKind::Cell: {
-            char text[32];
-            std::snprintf(text, sizeof(text), "String %d, fret %d", item.string + 1, item.fret + 1);
-            return answerText(name, text);
-        }
-        case ItemKind::Box:
-            return answerText(name, markerCaption(board.palette().current[item.slot].marker));
-        default:
-            return answerText(name, "Board");
-        }
+        return FAILED(found) ? found : answerText(name, itemName(board, item, language_));
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
         BoardItem item;
@@ -153,10 +186,8 @@ class BoardAccessible final : public IAccessible {
         if (FAILED(found)) {
             return found;
         }
-        if (item.kind != ItemKind::Cell) {
-            return DISP_E_MEMBERNOTFOUND;
-        }
-        return answerText(value, cellCaption(board, item.string, item.fret));
+        std::string text;
+        return itemValue(board, item, text) ? answerText(value, text) : DISP_E_MEMBERNOTFOUND;
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR* text) override {
         return unsupported(text);
@@ -177,19 +208,7 @@ class BoardAccessible final : public IAccessible {
         if (FAILED(found)) {
             return found;
         }
-        switch (item.kind) {
-        case ItemKind::Cell: {
-            const bool root =
-                item.string == board.cursorString() && item.fret == board.cursorFret();
-            return answerNumber(state, STATE_SYSTEM_FOCUSABLE |
-                                           (root && hasFocus(window_) ? STATE_SYSTEM_FOCUSED : 0));
-        }
-        case ItemKind::Box:
-            return answerNumber(
-                state, board.palette().current[item.slot].visible ? STATE_SYSTEM_CHECKED : 0);
-        default:
-            return answerNumber(state, STATE_SYSTEM_FOCUSABLE);
-        }
+        return answerNumber(state, platformState(itemState(board, item, hasFocus(window_))));
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* text) override {
         return unsupported(text);
@@ -223,14 +242,9 @@ class BoardAccessible final : public IAccessible {
         if (FAILED(found)) {
             return found;
         }
-        switch (item.kind) {
-        case ItemKind::Cell:
-            return answerText(action, "Make root");
-        case ItemKind::Box:
-            return answerText(action, board.palette().current[item.slot].visible ? "Hide" : "Show");
-        default:
-            return DISP_E_MEMBERNOTFOUND;
-        }
+        std::string text;
+        return itemAction(board, item, language_, text) ? answerText(action, text)
+                                                        : DISP_E_MEMBERNOTFOUND;
     }
     HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override { return DISP_E_MEMBERNOTFOUND; }
     HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
@@ -258,8 +272,18 @@ class BoardAccessible final : public IAccessible {
         *height = rect.height;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE accNavigate(LONG, VARIANT, VARIANT* end) override {
-        return unsupported(end);
+    HRESULT STDMETHODCALLTYPE accNavigate(LONG navigation, VARIANT start, VARIANT* end) override {
+        BoardItem item;
+        const HRESULT found = findFor(start, end, item);
+        if (FAILED(found)) {
+            return found;
+        }
+        Direction direction = Direction::Next;
+        if (!directionOf(navigation, direction)) {
+            return E_INVALIDARG;
+        }
+        const long to = navigate(start.lVal, direction);
+        return to == 0 ? S_FALSE : answerNumber(end, to);
     }
     HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* hit) override {
         if (hit == nullptr) {
@@ -277,27 +301,18 @@ class BoardAccessible final : public IAccessible {
         }
         return answerNumber(hit, itemAt(board.metrics(), point.x, point.y));
     }
-    // What a left click on the item does, with the frame and the events a click gives.
+    // What a left click on the item does, with the frame and the events a click gives; on
+    // the model itself, so it works while the window is minimised too.
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
         BoardItem item;
         const HRESULT found = find(child, item);
         if (FAILED(found)) {
             return found;
         }
-        if (item.kind == ItemKind::None) {
+        if (!doItemAction(board, item)) {
             return DISP_E_MEMBERNOTFOUND;
         }
-        if (item.kind == ItemKind::Box) {
-            board.toggle(item.slot);
-        } else {
-            const ItemRect rect = itemRect(board.metrics(), item);
-            if (rect.width <= 0 || rect.height <= 0) {
-                return E_FAIL; // minimised: there is no cell to press
-            }
-            board.handleClick(rect.y + rect.height / 2, rect.x + rect.width / 2, false);
-        }
-        presentFrame();
-        announceBoardChanges();
+        showChange();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return DISP_E_MEMBERNOTFOUND; }
@@ -311,20 +326,15 @@ class BoardAccessible final : public IAccessible {
         if (item.kind != ItemKind::Box) {
             return DISP_E_MEMBERNOTFOUND;
         }
-        const IntervalPalette& palette = board.palette();
-        if (sameText(value, markerCaption(palette.current[item.slot].marker))) {
+        switch (respellTo(board, item, utf8(value))) {
+        case Respelling::Respelled:
+            showChange();
             return S_OK;
-        }
-        // A hidden interval keeps its spelling, as it does for a right click.
-        const MarkerId other = palette.alternate[item.slot].marker;
-        if (other == 0 || !palette.current[item.slot].visible ||
-            !sameText(value, markerCaption(other))) {
+        case Respelling::Unchanged:
+            return S_OK;
+        default:
             return E_INVALIDARG;
         }
-        board.respell(item.slot);
-        presentFrame();
-        announceBoardChanges();
-        return S_OK;
     }
 
   private:
@@ -368,6 +378,7 @@ class BoardAccessible final : public IAccessible {
     }
 
     HWND window_; // null once the window is gone
+    const Language language_;
     LONG references_ = 1;
 };
 
@@ -376,19 +387,14 @@ BoardAccessible* served = nullptr;
 // Whether the first request started COM on the window's thread, which marshals the object
 // to clients in other processes.
 bool comStarted = false;
-
-// What the events have told so far: the root and the palette.
-struct Announced {
-    int string = 0;
-    int fret = 0;
-    IntervalPalette palette;
-};
+// The window that has shut down: a request for it then makes no new object.
+HWND shutWindow = nullptr;
 
 // Every window starts on a reset board.
 Announced startState() {
     Fretboard start;
     start.resetBoard();
-    return {start.cursorString(), start.cursorFret(), start.palette()};
+    return announcedOf(start);
 }
 
 Announced announced = startState();
@@ -398,54 +404,63 @@ Announced announced = startState();
 LRESULT answerGetObject(HWND window, WPARAM flags, LPARAM objectId) {
     // The id comes as 32 bits, sign-extended into lParam or not.
     if (static_cast<LONG>(objectId) != OBJID_CLIENT || window != app.window ||
-        app.windowSurface == nullptr) {
+        app.windowSurface == nullptr || window == shutWindow || !dlls.load()) {
         return DefWindowProcA(window, WM_GETOBJECT, flags, objectId);
     }
     if (!comStarted) {
-        comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+        comStarted = SUCCEEDED(dlls.coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     }
     if (served == nullptr) {
-        served = new (std::nothrow) BoardAccessible(window);
+        served = new (std::nothrow) BoardAccessible(window, userLanguage());
         if (served == nullptr) {
             return E_OUTOFMEMORY;
         }
     }
-    return LresultFromObject(__uuidof(IAccessible), flags, served);
+    return dlls.lresultFromObject(__uuidof(IAccessible), flags, served);
 }
 
 void announceBoardChanges() {
     // Until a client has asked for the board, nobody can be listening for its children's
     // events; under Wine each one costs over a tenth of a key's time, heard or not.
     HWND window = served != nullptr ? app.window : nullptr;
-    if (window != nullptr && hasFocus(window) &&
-        (board.cursorString() != announced.string || board.cursorFret() != announced.fret)) {
-        NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT,
+    if (window != nullptr) {
+        const ItemEvents told = changeEvents(announced, board, hasFocus(window));
+        for (int i = 0; i < told.count; ++i) {
+            const ItemEvent& event = told.events[i];
+            NotifyWinEvent(event.kind == ItemEventKind::Focus         ? EVENT_OBJECT_FOCUS
+                           : event.kind == ItemEventKind::StateChange ? EVENT_OBJECT_STATECHANGE
+                                                                      : EVENT_OBJECT_NAMECHANGE,
+                           window, OBJID_CLIENT, event.item);
+        }
+    }
+    announced = announcedOf(board);
+}
+
+void announceFocus() {
+    if (app.window != nullptr && app.window != shutWindow) {
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, app.window, OBJID_CLIENT,
                        cellNumber(board.cursorString(), board.cursorFret()));
     }
-    for (int k = 0; k < kIntervalCount && window != nullptr; ++k) {
-        const MarkerSlot& now = board.palette().current[k];
-        const MarkerSlot& before = announced.palette.current[k];
-        if (now.visible != before.visible) {
-            NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window, OBJID_CLIENT, boxNumber(k));
-        }
-        if (now.marker != before.marker) {
-            NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, boxNumber(k));
-        }
-    }
-    announced = {board.cursorString(), board.cursorFret(), board.palette()};
 }
 
 void disconnectAccessible() {
+    shutWindow = app.window;
     if (served != nullptr) {
         served->disconnect();
+        dlls.coDisconnectObject(served, 0);
         served->Release();
         served = nullptr;
     }
+    announced = startState();
+}
+
+void endAccessibility() {
     if (comStarted) {
-        CoUninitialize();
+        dlls.coUninitialize();
         comStarted = false;
     }
-    announced = startState();
+    dlls.unload();
+    shutWindow = nullptr;
 }
 
 } // namespace modalscope

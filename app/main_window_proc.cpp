@@ -156,6 +156,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY:
         shutdownWindow();
         return 0;
+    case WM_SETFOCUS: // back from Alt+Tab or a click on the title bar: the root is spoken
+        announceFocus();
+        return 0;
     case WM_KEYDOWN:
         onKeyDown(window, wParam);
         return 0;

@@ -1,10 +1,13 @@
 // The program from start to end: settings, board, class, window, loop, clean-up.
 #include "app/app_window.h"
+#include "app/board_accessible.h"
 #include "app/globals.h"
+#include "app/system_dlls.h"
 
 namespace modalscope {
 
 int runProgram(HINSTANCE instance, int show) {
+    restrictDllSearch();
     app.instance = instance;
     settings.loadOrDefault(kSettingsFile);
     board.resetBoard();
@@ -17,6 +20,7 @@ int runProgram(HINSTANCE instance, int show) {
     }
     const int exitCode = runMessageLoop();
     DestroyWindow(app.window);
+    endAccessibility();
     unregisterMainClass(instance);
     return exitCode;
 }

@@ -15,13 +15,7 @@ void Fretboard::handleClick(int y, int x, bool right) {
     // nothing (no cells at a cell size of 0, nothing left of or above the client area).
     const BoardItem item = boardItem(itemAt(metrics_, x, y));
     if (item.kind == ItemKind::Cell) {
-        cursorFret_ = item.fret;
-        cursorString_ = item.string;
-        if (label(item.string, item.fret) == 1) {
-            return; // already the root: the labels would not change
-        }
-        clearGrid();
-        placeRoot(item.string, item.fret);
+        chooseRoot(item.string, item.fret);
     } else if (item.kind == ItemKind::Box) {
         if (right) {
             respell(item.slot);

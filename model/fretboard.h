@@ -46,6 +46,8 @@ class Fretboard {
     void placeRoot(int string, int fret);
     void resetBoard();
     void moveCursor(MoveDirection direction);
+    // The cell becomes the root cursor and the grid is labelled for it.
+    void chooseRoot(int string, int fret);
 
     // Interval palette.
     void resetPalette();

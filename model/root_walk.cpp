@@ -116,4 +116,17 @@ void Fretboard::moveCursor(MoveDirection direction) {
     placeRoot(cursorString_, cursorFret_);
 }
 
+void Fretboard::chooseRoot(int string, int fret) {
+    if (!inGrid(string, fret)) {
+        return;
+    }
+    cursorString_ = string;
+    cursorFret_ = fret;
+    if (label(string, fret) == 1) {
+        return; // already the root: the labels would not change
+    }
+    clearGrid();
+    placeRoot(string, fret);
+}
+
 } // namespace modalscope

@@ -54,7 +54,8 @@ inline std::string text(BSTR value) {
     return out;
 }
 
-// Every child's role, name, value and state against the board with the root on the cell
+// The board's state while the window has the keyboard, and every child's role, name, value
+// (a box's is its spelling) and state against the board with the root on the cell
 // numbered `root` (as children are) and one bit per interval in `hidden` and `respelled`:
 // the first child that differs, or nothing.
 inline std::string misread(IAccessible* object, LONG root, int hidden, int respelled) {
@@ -63,7 +64,12 @@ inline std::string misread(IAccessible* object, LONG root, int hidden, int respe
         {"b5", "#4"}, {"5", ""},    {"b6", "#5"}, {"6", "bb7"}, {"b7", "#6"}, {"7", ""}};
     static const int kOpenPitch[6] = {0, -5, -9, -14, -19, -24}; // standard tuning, high first
     LONG count = 0;
+    VARIANT self;
     object->get_accChildCount(&count);
+    object->get_accState(child(CHILDID_SELF), &self);
+    if (self.lVal != (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED)) {
+        return "the board's state " + std::to_string(self.lVal);
+    }
     for (LONG id = 1; id <= count; ++id) {
         const bool cell = id <= 144;
         const int s = (id - 1) / 24, f = (id - 1) % 24, rs = (root - 1) / 24, rf = (root - 1) % 24;
@@ -76,8 +82,8 @@ inline std::string misread(IAccessible* object, LONG root, int hidden, int respe
                        ", fret " + std::to_string(f + 1) + "|" + (shown ? caption : "") + "|" +
                        std::to_string(STATE_SYSTEM_FOCUSABLE |
                                       (id == root ? STATE_SYSTEM_FOCUSED : 0))
-                 : std::to_string(ROLE_SYSTEM_CHECKBUTTON) + " " + caption + "||" +
-                       std::to_string(shown ? STATE_SYSTEM_CHECKED : 0);
+                 : std::to_string(ROLE_SYSTEM_CHECKBUTTON) + " " + caption + "|" + caption +
+                       "|" + std::to_string(shown ? STATE_SYSTEM_CHECKED : 0);
         VARIANT role, state;
         BSTR name = nullptr, value = nullptr;
         object->get_accRole(child(id), &role);

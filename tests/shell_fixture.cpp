@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/board_accessible.h"
 #include "tests/board_expectations.h"
 
 namespace modalscope::testing {
@@ -77,6 +78,7 @@ int ShellSession::close() {
         DispatchMessageA(&message);
     }
     DestroyWindow(app.window);
+    endAccessibility();
     unregisterMainClass(app.instance);
     return code;
 }

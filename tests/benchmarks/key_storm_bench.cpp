@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/app_window.h"
+#include "app/board_accessible.h"
 #include "app/globals.h"
 #include "tests/benchmarks/bench_clock.h"
 #include "tests/benchmarks/bench_stats.h"
@@ -122,6 +123,7 @@ int main(int argc, char** argv) {
     SendMessageA(app.window, WM_CLOSE, 0, 0);
     pump();
     DestroyWindow(app.window);
+    endAccessibility();
     unregisterMainClass(app.instance);
     DeleteFileA(kSettingsFile);
     SetCurrentDirectoryA(temp);
