@@ -1,9 +1,11 @@
 // A screen reader's client in another process, on the running program just after its start:
-// reads every child of the board, walks a few steps, finds the cell under a point, makes it the
-// root, hides and respells a box, hears the program's events and reads the board again. Prints one
-// line: "read ok; nav 2 25 145 -; hit 52, acted 1; heard 8005:52 800a:146 800c:148" when all is as
-// it must be: the neighbours of cell 1 to the right and below, the box below the bottom
-// string's seventh cell, nothing after the last box; then the events of the changes.
+// reads every child of the board, walks a few steps, goes away to the desktop and back, finds
+// the cell under a point, makes it the root, hides and respells a box, hears the program's
+// events and reads the board again. Prints one line:
+// "read ok; nav 2 25 145 -; back 1; hit 52, acted 1; heard 8005:121 8005:52 800a:146 800c:148"
+// when all is as it must be: the neighbours of cell 1 to the right and below, the box below
+// the bottom string's seventh cell, nothing after the last box; the root cell's focus on
+// coming back, then the events of the changes.
 #include <initializer_list>
 
 #include "tests/board_reading.h"
@@ -23,6 +25,20 @@ constexpr LONG kNext[2] = {1, NAVDIR_NEXT};
 constexpr LONG kDown[2] = {1, NAVDIR_DOWN};
 constexpr LONG kBelow[2] = {127, NAVDIR_DOWN};
 constexpr LONG kEnd[2] = {156, NAVDIR_NEXT};
+
+// As Alt+Tab away and back: the desktop in front, then the program's window again; the
+// reader has no window of its own, whose end would hand the activation on elsewhere.
+bool comeBack(HWND window) {
+    bool away = false;
+    for (const DWORD end = GetTickCount() + 3000; GetTickCount() < end; Sleep(20)) {
+        away = away || GetForegroundWindow() != window;
+        SetForegroundWindow(away ? window : GetDesktopWindow());
+        if (away && GetForegroundWindow() == window) {
+            return true;
+        }
+    }
+    return false;
+}
 
 } // namespace
 
@@ -48,6 +64,7 @@ int main() {
                   : result == S_FALSE && to.vt == VT_EMPTY ? " -"
                                                            : " ?";
     }
+    const bool back = comeBack(window);
     LONG x = 0, y = 0, width = 0, height = 0;
     VARIANT hit;
     board->accLocation(&x, &y, &width, &height, child(52));
@@ -67,7 +84,8 @@ int main() {
     }
     UnhookWinEvent(hook);
     read += misread(board, 52, 1 << 1, 1 << 3);
-    std::printf("read %s; nav%s; hit %ld, acted %d; heard%s\n", read.empty() ? "ok" : read.c_str(),
-                walked.c_str(), hit.lVal, acted ? 1 : 0, heard.c_str());
+    std::printf("read %s; nav%s; back %d; hit %ld, acted %d; heard%s\n",
+                read.empty() ? "ok" : read.c_str(), walked.c_str(), back ? 1 : 0, hit.lVal,
+                acted ? 1 : 0, heard.c_str());
     return 0;
 }

@@ -363,14 +363,15 @@ def scenario_width_sweep(program):
 
 def scenario_screen_reader(program):
     """A screen reader's client in another process (board_reader.exe) reads every cell and
-    box, walks a few steps, makes the cell under
+    box, walks a few steps, hears the root on coming back to the window, makes the cell under
     a point the root, hides and respells a box, hears each change and reads the board again;
     the screen shows the new root."""
     program.wait_for_window()
     program.until(roots_shown(program, (5, 0)))
     out = subprocess.run([program.wine, program.reader], capture_output=True, timeout=60,
                          stdin=subprocess.DEVNULL).stdout.decode().strip()
-    want = "read ok; nav 2 25 145 -; hit 52, acted 1; heard 8005:52 800a:146 800c:148"
+    want = ("read ok; nav 2 25 145 -; back 1; hit 52, acted 1;"
+            " heard 8005:121 8005:52 800a:146 800c:148")
     expect(out == want, f"the reader says {out!r}, want {want!r}")
     program.until(roots_shown(program, (2, 3)), what="the root the reader chose")
     program.key("Escape")
