@@ -378,6 +378,31 @@ def scenario_screen_reader(program):
     expect_saved(program, program.wait_exit())
 
 
+def scenario_no_accessibility(program):
+    """Where Active Accessibility cannot be loaded (Wine told it has none, for this program
+    alone), a screen reader's client finds the window as one without an object of its own,
+    with no items, and the board works as ever."""
+    program.cleanup()  # a run of its own, started once Wine is told
+    key = r"HKCU\Software\Wine\AppDefaults\modalscope.exe\DllOverrides"
+    wine_reg = lambda *args: subprocess.run([program.wine, "reg", *args, "/f"], timeout=60,
+                                            capture_output=True, stdin=subprocess.DEVNULL)
+    wine_reg("add", key, "/v", "oleacc", "/d", "")
+    run = Program(program.exe, program.probe, program.wine)
+    try:
+        run.wait_for_window()
+        run.until(roots_shown(run, (5, 0)))
+        out = subprocess.run([run.wine, program.reader], capture_output=True, timeout=60,
+                             stdin=subprocess.DEVNULL).stdout.decode().strip()
+        expect(out.startswith("read 0 children"), f"the reader says {out!r}")
+        run.click(3 * 42 + 20, 2 * 32 + 20)
+        run.until(roots_shown(run, (2, 3)), what="root at string 2, fret 3")
+        run.key("Escape")
+        expect_saved(run, run.wait_exit())
+    finally:
+        run.cleanup()
+        wine_reg("delete", key)
+
+
 SCENARIOS = {
     "width_sweep": scenario_width_sweep,
     "fresh_start": scenario_fresh_start,
@@ -386,6 +411,7 @@ SCENARIOS = {
     "palette": scenario_palette,
     "about_box": scenario_about_box,
     "screen_reader": scenario_screen_reader,
+    "no_accessibility": scenario_no_accessibility,
     "width_790_on_next_line": sized(b"Width\n790", 32, b"Width 775\r\n"),
     "width_minus_100": sized(b"Width -100\n", None, b"Width -89\r\n"),
     "width_5": sized(b"Width 5\n", None, b"Width 7\r\n"),
