@@ -33,10 +33,12 @@ HRESULT answerText(BSTR* out, const std::string& text) {
     return *out != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
+// Empty for a text too long to be any spelling, which then matches none.
 std::string utf8(BSTR text) {
     char narrow[64] = {};
-    if (text != nullptr) {
-        WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow, sizeof(narrow) - 1, nullptr, nullptr);
+    if (text == nullptr ||
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow, sizeof(narrow), nullptr, nullptr) == 0) {
+        return "";
     }
     return narrow;
 }

@@ -134,12 +134,12 @@ TEST(BoardAccessible, HitTestsBadIdsAndCallsAfterTheWindow) {
                         : hit[2] <= 0 || root == hit[2])
             << hit[2];
     }
-    // Each direction from a start (0 the board) and where it leads; 0 for nothing.
-    const LONG moves[][3] = {{0, NAVDIR_FIRSTCHILD, 1}, {0, NAVDIR_LASTCHILD, 156},
-                             {1, NAVDIR_PREVIOUS, 0},   {144, NAVDIR_NEXT, 145},
-                             {156, NAVDIR_NEXT, 0},     {30, NAVDIR_UP, 6},
-                             {30, NAVDIR_DOWN, 54},     {30, NAVDIR_LEFT, 29},
-                             {24, NAVDIR_RIGHT, 0},     {127, NAVDIR_DOWN, 145}};
+    // NAVDIR_* from a start (0 the board) and where it leads (0 nothing; the model's own test
+    // has every edge).
+    const LONG moves[][3] = {{0, NAVDIR_FIRSTCHILD, 1},
+                             {156, NAVDIR_NEXT, 0},
+                             {30, NAVDIR_UP, 6},
+                             {127, NAVDIR_DOWN, 145}};
     for (const auto& move : moves) {
         VARIANT to;
         const HRESULT result = client.object->accNavigate(move[1], child(move[0]), &to);

@@ -82,8 +82,8 @@ inline std::string misread(IAccessible* object, LONG root, int hidden, int respe
                        ", fret " + std::to_string(f + 1) + "|" + (shown ? caption : "") + "|" +
                        std::to_string(STATE_SYSTEM_FOCUSABLE |
                                       (id == root ? STATE_SYSTEM_FOCUSED : 0))
-                 : std::to_string(ROLE_SYSTEM_CHECKBUTTON) + " " + caption + "|" + caption +
-                       "|" + std::to_string(shown ? STATE_SYSTEM_CHECKED : 0);
+                 : std::to_string(ROLE_SYSTEM_CHECKBUTTON) + " " + caption + "|" + caption + "|" +
+                       std::to_string(shown ? STATE_SYSTEM_CHECKED : 0);
         VARIANT role, state;
         BSTR name = nullptr, value = nullptr;
         object->get_accRole(child(id), &role);
