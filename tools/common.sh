@@ -11,7 +11,8 @@ MODALSCOPE_RUN_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64 binutils-mingw-w
     wine wine64 fonts-wine)
 # The tests: the program's packages plus the native build, GoogleTest, the private display
 # and the tools that drive and photograph it; makensis for the installer that the package
-# test builds; faketime, with which the release is built at another time of day; Pillow and DejaVu, with which the marker check draws the markers directly;
+# test builds; faketime, with which the release is built at another time of day; Pillow
+# and DejaVu, with which the marker check draws the markers directly;
 # the fuzzer's compiler and runtime; everything.
 MODALSCOPE_TEST_PACKAGES=("${MODALSCOPE_RUN_PACKAGES[@]}" g++ googletest xvfb xdotool x11-apps
     imagemagick python3 zip nsis faketime python3-pil fonts-dejavu-core)
@@ -35,7 +36,8 @@ build_release() {
             tar -C "$MODALSCOPE_ROOT" --null --ignore-failed-read -T - -cf - |
             tar -C "$folder" -m -xf -
     fi
-    (cd "$folder" && quietly cmake --preset app && quietly cmake --build --preset app --target package)
+    (cd "$folder" && quietly cmake --preset app &&
+        quietly cmake --build --preset app --target package)
 }
 
 as_root() {
