@@ -7,13 +7,15 @@ set -euo pipefail
 source "$(dirname "$0")/../tools/common.sh"
 work=$1
 if [ "$work" = --build ]; then # one build, under the clock it was started with
-    build_release "$2" HEAD working-tree
+    build_release "$2" HEAD "$3"
     exit 0
 fi
 rm -rf "$work"
 mkdir -p "$work"
-TZ=UTC bash "$0" --build "$work/first"
-TZ=Pacific/Kiritimati faketime '2031-06-15 17:42:13' bash "$0" --build "$work/second/elsewhere"
+working_tree_tar "$work/source.tar" # both builds take the same files
+TZ=UTC bash "$0" --build "$work/first" "$work/source.tar"
+TZ=Pacific/Kiritimati faketime '2031-06-15 17:42:13' \
+    bash "$0" --build "$work/second/elsewhere" "$work/source.tar"
 status=0
 for file in app/modalscope.exe Modalscope-1.0-win64.zip Modalscope-1.0-win64.exe; do
     first=$(sha256sum <"$work/first/build/app/$file")

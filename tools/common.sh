@@ -24,20 +24,22 @@ MODALSCOPE_PACKAGES=("${MODALSCOPE_TEST_PACKAGES[@]}" "${MODALSCOPE_FUZZ_PACKAGE
 MODALSCOPE_TEST_PREFIX=$MODALSCOPE_ROOT/build/windows/wineprefix
 
 # Builds the release packages of a commit with the app preset in a new clone in FOLDER
-# (build/app in it). With a third argument the clone first takes the working tree's files,
-# so that changes not yet committed are built too, dated now.
+# (build/app in it). Given a tar file of the working tree (working_tree_tar), the clone
+# first takes its files, dated now, so that changes not yet committed are built too.
 build_release() {
     local folder=$1 commit
     commit=$(git -C "$MODALSCOPE_ROOT" rev-parse "$2^{commit}")
     git clone -q --no-checkout "$MODALSCOPE_ROOT" "$folder"
     git -C "$folder" checkout -q "$commit"
-    if [ -n "${3:-}" ]; then
-        git -C "$MODALSCOPE_ROOT" ls-files -z --cached --others --exclude-standard |
-            tar -C "$MODALSCOPE_ROOT" --null --ignore-failed-read -T - -cf - |
-            tar -C "$folder" -m -xf -
-    fi
+    [ -z "${3:-}" ] || tar -C "$folder" -m -xf "$3"
     (cd "$folder" && quietly cmake --preset app &&
         quietly cmake --build --preset app --target package)
+}
+
+# The working tree's files that git does not ignore, committed or not, as a tar file.
+working_tree_tar() {
+    git -C "$MODALSCOPE_ROOT" ls-files -z --cached --others --exclude-standard |
+        tar -C "$MODALSCOPE_ROOT" --null --ignore-failed-read -T - -cf "$1"
 }
 
 as_root() {

@@ -7,8 +7,9 @@ reader's client in another process, opens and closes its About box and is closed
 (exit code 0, the setting saved); the installer installs silently. Neither may load a planted DLL.
 Wine's own libraries load a few of those names from the program's folder, where Windows takes
 them from System32 as known DLLs' dependencies: that share is measured with a bare program
-started from the same folder first (a window and a message box, with Common Controls 6 as
-the About box binds them; the installer stub's manifest and imports), printed, and not planted.
+started from the same folder first (a window and a message box; with Common Controls 6 as the
+About box binds them, or with the installer stub's manifest and imports), printed, and not
+planted.
 
 usage (inside display_session.sh): planted_dlls.py program|installer --exe EXE --probe PROBE
     --reader READER --build BUILD --work FOLDER"""
@@ -71,7 +72,7 @@ def start_there(folder, exe, *args, timeout=120):
         return None
 
 
-def plant_beyond_share(folder, dll, bare, *args):
+def plant_beyond_share(folder, dll, bare):
     """Plants the DLLs that Wine's own libraries do not load into the bare program. One that
     the bare program calls ends it early, so it runs again without those it loaded, until it
     runs to its end (a failed call in a window's procedure is only reported, so it may also
@@ -79,7 +80,7 @@ def plant_beyond_share(folder, dll, bare, *args):
     share = set()
     for _ in range(len(PLANTED)):
         plant(folder, dll, share)
-        code = start_there(folder, bare, *args, timeout=20)
+        code = start_there(folder, bare, timeout=20)
         more = loaded(folder, os.path.basename(bare))
         share |= more
         if code == 0:
@@ -173,7 +174,7 @@ def check_installer(args, work, dll):
     installer = os.path.join(package, INSTALLER)
     bare = stub_bare(installer, work)
     folder = os.path.join(work, "installer")
-    plant_beyond_share(folder, dll, bare, "--imports-only")
+    plant_beyond_share(folder, dll, bare)
     code = start_there(folder, installer, "/S")
     expect(code == 0, f"the installer ended with {code}")
     installed = os.path.join(Install().program, "modalscope.exe")

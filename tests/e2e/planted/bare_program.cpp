@@ -1,6 +1,5 @@
 // What tests/e2e/planted_dlls.py measures the platform's own share with: a window and a
-// message box that closes itself, the least that makes Wine's libraries load theirs. Started
-// with an argument it only starts and ends, for the installer stub's imports linked into it.
+// message box that closes itself, the least that makes Wine's libraries load theirs.
 #include <windows.h>
 
 namespace {
@@ -16,10 +15,7 @@ void CALLBACK closeBox(HWND, UINT, UINT_PTR, DWORD) {
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
-    if (arguments[0] != '\0') {
-        return 0;
-    }
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     mainWindow = CreateWindowExA(0, "STATIC", "bare", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
                                  200, nullptr, nullptr, instance, nullptr);
     SetTimer(nullptr, 0, 300, closeBox);
