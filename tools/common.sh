@@ -11,16 +11,36 @@ MODALSCOPE_RUN_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64 binutils-mingw-w
     wine wine64 fonts-wine)
 # The tests: the program's packages plus the native build, GoogleTest, the private display
 # and the tools that drive and photograph it; makensis for the installer that the package
-# test builds; Pillow and DejaVu, with which the marker check draws the markers directly;
+# test builds; faketime, with which the release is built at another time of day; Pillow
+# and DejaVu, with which the marker check draws the markers directly;
 # the fuzzer's compiler and runtime; everything.
 MODALSCOPE_TEST_PACKAGES=("${MODALSCOPE_RUN_PACKAGES[@]}" g++ googletest xvfb xdotool x11-apps
-    imagemagick python3 zip nsis python3-pil fonts-dejavu-core)
+    imagemagick python3 zip nsis faketime python3-pil fonts-dejavu-core)
 MODALSCOPE_FUZZ_PACKAGES=(clang libclang-rt-dev)
 MODALSCOPE_PACKAGES=("${MODALSCOPE_TEST_PACKAGES[@]}" "${MODALSCOPE_FUZZ_PACKAGES[@]}")
 
 # The Windows tests' prefix: tools/test.sh boots it, and CTest's Wine wrapper uses it when
 # nothing else is set up.
 MODALSCOPE_TEST_PREFIX=$MODALSCOPE_ROOT/build/windows/wineprefix
+
+# Builds the release packages of a commit with the app preset in a new clone in FOLDER
+# (build/app in it). Given a tar file of the working tree (working_tree_tar), the clone
+# first takes its files, dated now, so that changes not yet committed are built too.
+build_release() {
+    local folder=$1 commit
+    commit=$(git -C "$MODALSCOPE_ROOT" rev-parse "$2^{commit}")
+    git clone -q --no-checkout "$MODALSCOPE_ROOT" "$folder"
+    git -C "$folder" checkout -q "$commit"
+    [ -z "${3:-}" ] || tar -C "$folder" -m -xf "$3"
+    (cd "$folder" && quietly cmake --preset app &&
+        quietly cmake --build --preset app --target package)
+}
+
+# The working tree's files that git does not ignore, committed or not, as a tar file.
+working_tree_tar() {
+    git -C "$MODALSCOPE_ROOT" ls-files -z --cached --others --exclude-standard |
+        tar -C "$MODALSCOPE_ROOT" --null --ignore-failed-read -T - -cf "$1"
+}
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -58,16 +58,18 @@ class Window:
 
 
 class Program:
-    """One run of the exe in a fresh folder, optionally with a settings file."""
+    """One run of the exe in a fresh folder (or the given one), optionally with a settings
+    file and an environment of its own."""
 
-    def __init__(self, exe, probe, wine, settings=None):
+    def __init__(self, exe, probe, wine, settings=None, folder=None, env=None):
         self.exe, self.probe, self.wine = exe, probe, wine
-        self.folder = tempfile.mkdtemp(prefix="modalscope-e2e-")
+        self.folder = folder or tempfile.mkdtemp(prefix="modalscope-e2e-")
         if settings is not None:
             with open(os.path.join(self.folder, "default.txt"), "wb") as f:
                 f.write(settings)
-        self.process = subprocess.Popen([wine, exe], cwd=self.folder, stdin=subprocess.DEVNULL,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.process = subprocess.Popen([wine, exe], cwd=self.folder, env=env,
+                                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
         self.origin = None
         self.cell = CELL  # cell size of the client the scenario expects
 
