@@ -33,19 +33,15 @@ void loadReduced(MarkerImage& image, HINSTANCE instance, int picture, HDC refere
 
 } // namespace
 
-void BoardPainter::resize(Fretboard& board, HINSTANCE instance, HDC reference, int width,
-                          int height) {
-    board.resize(width, height);
-    if (!markersLoaded_) {
-        loadMarkers(instance, reference, board.metrics().cellSize);
+void BoardPainter::sizeMarkers(HINSTANCE instance, HDC reference, int cellSize) {
+    const int side = markerSide(cellSize);
+    if (released_ || side <= 0 || side == side_) {
+        return;
     }
-}
-
-void BoardPainter::rescale(Fretboard& board, HINSTANCE instance, HDC reference, int width,
-                           int height) {
-    releaseMarkers();
-    markersLoaded_ = false;
-    resize(board, instance, reference, width, height);
+    for (MarkerImage& image : markers_) {
+        image.release();
+    }
+    loadMarkers(instance, reference, cellSize);
 }
 
 void BoardPainter::loadMarkers(HINSTANCE instance, HDC reference, int cellSize) {
@@ -56,7 +52,7 @@ void BoardPainter::loadMarkers(HINSTANCE instance, HDC reference, int cellSize) 
     for (int i = 0; i < kMarkerCount; ++i) {
         loadReduced(markers_[i], instance, kPictures[i], reference, side);
     }
-    markersLoaded_ = true;
+    side_ = side;
 }
 
 void BoardPainter::drawMarker(HDC target, MarkerId id, int x, int y, int cellSize) const {
@@ -77,8 +73,8 @@ void BoardPainter::releaseMarkers() {
     for (MarkerImage& image : markers_) {
         image.release();
     }
-    // Released images are never recreated.
-    markersLoaded_ = true;
+    side_ = 0;
+    released_ = true;
 }
 
 } // namespace modalscope
