@@ -84,4 +84,9 @@ WindowGeometry takeScaleChange(const WindowGeometry* answered, PixelSize suggest
     return fitWindow(start.cellSize, start.dpi, dpi, frame, area);
 }
 
+PixelPoint workspacePoint(PixelPoint screen, PixelPoint workCorner, PixelPoint monitorCorner) {
+    return {screen.x - (workCorner.x - monitorCorner.x),
+            screen.y - (workCorner.y - monitorCorner.y)};
+}
+
 } // namespace modalscope

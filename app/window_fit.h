@@ -90,4 +90,9 @@ WindowGeometry takeScaleChange(const WindowGeometry* answered, PixelSize suggest
                                StartScale start, std::uint32_t dpi, const FrameEdges& frame,
                                const PixelSize* area);
 
+// A point on the screen in workspace coordinates, in which a minimised or maximised window's
+// restored place is kept: shifted by how far the work area of the window's monitor starts
+// from the monitor's corner (a task bar at the top or the left).
+PixelPoint workspacePoint(PixelPoint screen, PixelPoint workCorner, PixelPoint monitorCorner);
+
 } // namespace modalscope

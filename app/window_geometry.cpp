@@ -56,12 +56,13 @@ void placeRestored(HWND window, POINT corner, PixelSize outer, UINT flags) {
         MONITORINFO monitor = {};
         monitor.cbSize = sizeof(monitor);
         RECT target = {corner.x, corner.y, corner.x + outer.width, corner.y + outer.height};
+        PixelPoint place = {corner.x, corner.y};
         if (GetMonitorInfoA(MonitorFromRect(&target, MONITOR_DEFAULTTONEAREST), &monitor)) {
-            corner.x -= monitor.rcWork.left - monitor.rcMonitor.left;
-            corner.y -= monitor.rcWork.top - monitor.rcMonitor.top;
+            place = workspacePoint(place, {monitor.rcWork.left, monitor.rcWork.top},
+                                   {monitor.rcMonitor.left, monitor.rcMonitor.top});
         }
-        restored.left = corner.x;
-        restored.top = corner.y;
+        restored.left = place.x;
+        restored.top = place.y;
     }
     restored.right = restored.left + outer.width;
     restored.bottom = restored.top + outer.height;

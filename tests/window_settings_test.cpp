@@ -13,7 +13,9 @@
 #include "app/window_fit.h"
 #include "app/window_settings.h"
 #include "tests/file_faults.h"
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include "tests/fake_screen_width.h"
 #endif
 
@@ -99,6 +101,7 @@ struct LoadCase {
     int width, height;
     const char* fresh = nullptr; // a save's new file beside it
     bool missing = false;        // the file itself is not there
+    bool held = false;           // the file itself held, unshared, by another program
 };
 
 TEST(WindowSettings, LoadTable) {
@@ -138,6 +141,9 @@ TEST(WindowSettings, LoadTable) {
         {"", true, 1015, 338, "Width 1015\r\n", true}, // a replace cut between its two steps
         {"", false, 0, 0, "Width 10", true},           // a new file cut off while written
         {"", false, 0, 0, "Width 1015\n"},             // never read beside the file itself
+#ifdef _WIN32
+        {"Width 42", false, 0, 0, "Width 1015\r\n", false, true}, // there, if not readable
+#endif
     };
     for (const LoadCase& c : cases) {
         removeFiles();
@@ -147,8 +153,18 @@ TEST(WindowSettings, LoadTable) {
         if (c.fresh) {
             writeFile(c.fresh, ".tmp");
         }
+#ifdef _WIN32
+        const HANDLE holder = c.held ? CreateFileA(testFile().c_str(), GENERIC_READ, 0, nullptr,
+                                                   OPEN_EXISTING, 0, nullptr)
+                                     : INVALID_HANDLE_VALUE;
+#endif
         WindowSettings settings;
         EXPECT_EQ(settings.load(testFile()), c.matched) << ::testing::PrintToString(c.bytes);
+#ifdef _WIN32
+        if (holder != INVALID_HANDLE_VALUE) {
+            CloseHandle(holder);
+        }
+#endif
         EXPECT_EQ(settings.width(), c.width) << ::testing::PrintToString(c.bytes);
         EXPECT_EQ(settings.height(), c.height) << ::testing::PrintToString(c.bytes);
     }
@@ -406,6 +422,22 @@ TEST(WindowFit, ScaleChangeFitsTheMonitorTheWindowLandsOn) {
         if (c.landing != nullptr) {
             EXPECT_LE(taken.outer.width, c.landing->width) << c.what << ": the whole board";
         }
+    }
+}
+
+// A minimised or maximised window's restored place after a change of scale, on a work area
+// from (40, 30) (task bars at the top and the left), on one at the screen's corner, and on a
+// second monitor right of the first.
+TEST(WindowFit, RestoredPlaceIsFromTheWorkAreasCorner) {
+    const struct {
+        PixelPoint screen, work, monitor, restored;
+    } cases[] = {{{60, 50}, {40, 30}, {0, 0}, {20, 20}},
+                 {{60, 50}, {0, 0}, {0, 0}, {60, 50}},
+                 {{2000, 50}, {1960, 30}, {1920, 0}, {1960, 20}}};
+    for (const auto& c : cases) {
+        const PixelPoint restored = workspacePoint(c.screen, c.work, c.monitor);
+        EXPECT_EQ(restored.x, c.restored.x) << c.work.x;
+        EXPECT_EQ(restored.y, c.restored.y) << c.work.y;
     }
 }
 
