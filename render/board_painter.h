@@ -4,13 +4,10 @@
 #include <windows.h>
 
 #include "model/fretboard.h"
+#include "render/marker_table.h"
 #include "render/memory_surface.h"
 
 namespace modalscope {
-
-// The inlay dots' pictures, drawn under the neck; no interval uses them.
-constexpr MarkerId kSingleInlayMarker = 19;
-constexpr MarkerId kDoubleInlayMarker = 20;
 
 // One scaled picture, kept selected in its own memory surface so a marker is one BitBlt.
 using MarkerImage = MemorySurface;
