@@ -4,7 +4,7 @@
 #include "app/dpi_support.h"
 #include "app/globals.h"
 #include "app/main_window_style.h"
-#include "app/screen_area.h"
+#include "app/settings/screen_area.h"
 #include "app/window_geometry.h"
 #include "resource.h"
 

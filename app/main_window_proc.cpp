@@ -3,7 +3,7 @@
 #include "app/app_window.h"
 #include "app/board_accessible.h"
 #include "app/globals.h"
-#include "app/screen_area.h"
+#include "app/settings/screen_area.h"
 #include "app/window_geometry.h"
 #include "resource.h"
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "app/window_fit.h"
+#include "app/settings/window_fit.h"
 
 namespace modalscope {
 

@@ -1,6 +1,6 @@
 #include "tests/fake_screen_width.h"
-#include "app/screen_area.h"
-#include "app/screen_width.h"
+#include "app/settings/screen_area.h"
+#include "app/settings/screen_width.h"
 
 namespace modalscope {
 

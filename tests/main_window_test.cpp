@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "app/main_window_style.h"
-#include "app/window_fit.h"
+#include "app/settings/window_fit.h"
 #include "resource.h"
 #include "tests/object_ledger.h"
 #include "tests/shell_fixture.h"

@@ -9,9 +9,9 @@
 #include <sstream>
 #include <string>
 
-#include "app/screen_area.h"
-#include "app/window_fit.h"
-#include "app/window_settings.h"
+#include "app/settings/screen_area.h"
+#include "app/settings/window_fit.h"
+#include "app/settings/window_settings.h"
 #include "tests/file_faults.h"
 #ifdef _WIN32
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "app/screen_area.h"
+#include "app/settings/screen_area.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "app/window_fit.h"
+#include "app/settings/window_fit.h"
 
 #include <algorithm>
 #include <cstdint>

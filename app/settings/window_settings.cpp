@@ -1,4 +1,4 @@
-#include "app/window_settings.h"
+#include "app/settings/window_settings.h"
 
 #include <cerrno>
 #include <cstddef>
@@ -8,9 +8,9 @@
 #include <locale>
 #include <string>
 
-#include "app/file_replace.h"
-#include "app/screen_width.h"
-#include "app/window_fit.h"
+#include "app/settings/file_replace.h"
+#include "app/settings/screen_width.h"
+#include "app/settings/window_fit.h"
 
 namespace modalscope {
 

@@ -2,7 +2,7 @@
 // query fails. Host tests answer it themselves (tests/fake_screen_width.h).
 #pragma once
 
-#include "app/window_fit.h"
+#include "app/settings/window_fit.h"
 
 namespace modalscope {
 
