@@ -21,7 +21,10 @@ void onSize(HWND window, WPARAM kind, int width, int height) {
         checkRestoredClient(window); // lays out the board for the corrected size
         return;
     }
-    layOutBoard(width, height);
+    // Only the window's own changes of size make the markers anew (window_geometry.h): the
+    // window keeps its size, so a notification is of that size, minimised, or sent by
+    // another program, and the markers stay as they are.
+    board.resize(width, height);
 }
 
 // Whatever another program asks (maximising, an arranging tool's size), the window keeps

@@ -70,6 +70,13 @@ void placeRestored(HWND window, POINT corner, PixelSize outer, UINT flags) {
     SetWindowPlacement(window, &placement);
 }
 
+// The board laid out for a client area of `width` by `height`: its metrics, and its markers
+// made anew only for a new cell size.
+void layOutBoard(int width, int height) {
+    board.resize(width, height);
+    painter.sizeMarkers(app.instance, app.windowSurface, board.metrics().cellSize);
+}
+
 // A bitmap's size; 0 by 0 for none.
 SIZE bitmapSize(HBITMAP bitmap) {
     BITMAP info = {};
@@ -121,11 +128,6 @@ WindowGeometry geometryAt(DWORD style, StartScale start, UINT dpi, HMONITOR moni
     const bool known = workAreaOf(monitor, area);
     return fitWindow(start.cellSize, start.dpi, dpi, frameAtDpi(style, dpi),
                      known ? &area : nullptr);
-}
-
-void layOutBoard(int width, int height) {
-    board.resize(width, height);
-    painter.sizeMarkers(app.instance, app.windowSurface, board.metrics().cellSize);
 }
 
 void applyGeometry(HWND window, const WindowGeometry& geometry, POINT corner, UINT flags) {

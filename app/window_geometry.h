@@ -12,10 +12,6 @@ namespace modalscope {
 // the frame the style has at `dpi`, fitted to the monitor's work area (fitWindow).
 WindowGeometry geometryAt(DWORD style, StartScale start, UINT dpi, HMONITOR monitor);
 
-// The board laid out for a client area of `width` by `height`: its metrics, and its markers
-// made anew only for a new cell size. What every size notification and change of size does.
-void layOutBoard(int width, int height);
-
 // Gives the window `geometry` with its top-left corner at `corner` (or where it is, with
 // SWP_NOMOVE): the outer size, corrected once if the client area came out otherwise, then
 // the board, its markers and its buffer made for it. A minimised or maximised window gets it
