@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/window_fit.h"
+#include "app/settings/window_fit.h"
 #include "render/picture.h"
 #include "render/picture_bitmap.h"
 #include "resource.h"

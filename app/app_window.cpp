@@ -4,6 +4,7 @@
 #include "app/dpi_support.h"
 #include "app/globals.h"
 #include "app/main_window_style.h"
+#include "app/settings/screen_area.h"
 #include "app/window_geometry.h"
 #include "resource.h"
 
@@ -64,12 +65,12 @@ bool createMainWindow(const char* title, DWORD style, HINSTANCE instance, int sh
     if (style == 0) {
         style = kMainWindowStyle;
     }
-    const PixelPoint origin = WindowSettings::shownOrigin();
+    const PixelPoint origin = openingCorner();
     HMONITOR monitor = MonitorFromPoint({origin.x, origin.y}, MONITOR_DEFAULTTOPRIMARY);
     // First at the display's scale; the monitor the window opens on may have another since
-    // sign-in, known once the window exists.
+    // sign-in, known once the window exists. The stored cell size is taken at that scale.
     const UINT firstDpi = displayDpi();
-    WindowGeometry geometry = geometryAt(style, settings.cellSize(), firstDpi, monitor);
+    WindowGeometry geometry = geometryAt(style, {settings.cellSize(), firstDpi}, firstDpi, monitor);
     app.sizing = true;
     HWND window =
         CreateWindowExA(0, kClassName, title, style, origin.x, origin.y, geometry.outer.width,
@@ -81,10 +82,11 @@ bool createMainWindow(const char* title, DWORD style, HINSTANCE instance, int sh
     app.window = window;
     app.dpi = windowDpi(window);
     if (app.dpi != firstDpi) {
-        geometry = geometryAt(style, settings.cellSize(), app.dpi, monitor);
+        geometry = geometryAt(style, {settings.cellSize(), app.dpi}, app.dpi, monitor);
     }
     app.startCell = geometry.cellSize;
     app.startDpi = app.dpi;
+    settings.keepShown(geometry.cellSize);
     app.windowSurface = GetDC(window);
     if (app.windowSurface != nullptr) {
         applyGeometry(window, geometry, {origin.x, origin.y}, 0);

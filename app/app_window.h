@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/window_fit.h"
+#include "app/settings/window_fit.h"
 #include "app/window_icons.h"
 #include "model/wheel_notches.h"
 #include "render/memory_surface.h"

@@ -13,9 +13,9 @@ using MetricForDpiCall = int(WINAPI*)(int, UINT);
 // The address of a USER32 call, or null where this Windows has none.
 template <typename Call> Call userCall(const char* name) {
     HMODULE user = GetModuleHandleA("user32.dll");
-    return user != nullptr ? reinterpret_cast<Call>(
-                                 reinterpret_cast<void*>(GetProcAddress(user, name)))
-                           : nullptr;
+    return user != nullptr
+               ? reinterpret_cast<Call>(reinterpret_cast<void*>(GetProcAddress(user, name)))
+               : nullptr;
 }
 
 } // namespace
@@ -42,13 +42,10 @@ FrameEdges frameAtDpi(DWORD style, UINT dpi) {
     if (adjust == nullptr) {
         measured = outerFromClient(rect, style); // one scale for the whole desktop
     } else {
-        if ((style & (WS_POPUP | WS_CHILD)) == 0) {
-            style |= WS_CAPTION; // as outerFromClient: the caption an overlapped window gets
-        }
-        measured = adjust(&rect, style, TRUE, 0, dpi) != FALSE;
+        measured = adjust(&rect, framedStyle(style), TRUE, 0, dpi) != FALSE;
     }
     if (!measured) {
-        return {3, 41, 3, 3};
+        return kClassicFrame;
     }
     return {-rect.left, -rect.top, rect.right, rect.bottom};
 }

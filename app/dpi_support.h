@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "app/window_fit.h"
+#include "app/settings/window_fit.h"
 
 namespace modalscope {
 
@@ -16,7 +16,7 @@ UINT displayDpi();
 UINT windowDpi(HWND window);
 
 // What the frame of a window of `style` with the class menu adds on each side of its client
-// area at `dpi`; the classic frame (3 pixels round, 41 at the top) if it cannot be measured.
+// area at `dpi`; the classic frame (kClassicFrame) if it cannot be measured.
 FrameEdges frameAtDpi(DWORD style, UINT dpi);
 
 // A system metric (icon sizes, for one) at `dpi`.

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/app_window.h"
-#include "app/window_settings.h"
+#include "app/settings/window_settings.h"
 #include "model/fretboard.h"
 #include "render/board_painter.h"
 

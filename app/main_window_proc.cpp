@@ -3,6 +3,7 @@
 #include "app/app_window.h"
 #include "app/board_accessible.h"
 #include "app/globals.h"
+#include "app/settings/screen_area.h"
 #include "app/window_geometry.h"
 #include "resource.h"
 
@@ -20,7 +21,10 @@ void onSize(HWND window, WPARAM kind, int width, int height) {
         checkRestoredClient(window); // lays out the board for the corrected size
         return;
     }
-    painter.resize(board, app.instance, app.windowSurface, width, height);
+    // Only the window's own changes of size make the markers anew (window_geometry.h): the
+    // window keeps its size, so a notification is of that size, minimised, or sent by
+    // another program, and the markers stay as they are.
+    board.resize(width, height);
 }
 
 // Whatever another program asks (maximising, an arranging tool's size), the window keeps
@@ -35,7 +39,7 @@ void onGetMinMaxInfo(MINMAXINFO* limits) {
     limits->ptMinTrackSize = size;
     limits->ptMaxTrackSize = size;
     limits->ptMaxSize = size;
-    const PixelPoint corner = WindowSettings::shownOrigin();
+    const PixelPoint corner = openingCorner();
     limits->ptMaxPosition = {corner.x, corner.y};
 }
 

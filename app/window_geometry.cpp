@@ -4,7 +4,6 @@
 
 #include "app/dpi_support.h"
 #include "app/globals.h"
-#include "render/marker_size.h"
 
 namespace modalscope {
 
@@ -57,17 +56,25 @@ void placeRestored(HWND window, POINT corner, PixelSize outer, UINT flags) {
         MONITORINFO monitor = {};
         monitor.cbSize = sizeof(monitor);
         RECT target = {corner.x, corner.y, corner.x + outer.width, corner.y + outer.height};
+        PixelPoint place = {corner.x, corner.y};
         if (GetMonitorInfoA(MonitorFromRect(&target, MONITOR_DEFAULTTONEAREST), &monitor)) {
-            corner.x -= monitor.rcWork.left - monitor.rcMonitor.left;
-            corner.y -= monitor.rcWork.top - monitor.rcMonitor.top;
+            place = workspacePoint(place, {monitor.rcWork.left, monitor.rcWork.top},
+                                   {monitor.rcMonitor.left, monitor.rcMonitor.top});
         }
-        restored.left = corner.x;
-        restored.top = corner.y;
+        restored.left = place.x;
+        restored.top = place.y;
     }
     restored.right = restored.left + outer.width;
     restored.bottom = restored.top + outer.height;
     placement.showCmd = SW_SHOWNA; // stays as it is, and takes no activation
     SetWindowPlacement(window, &placement);
+}
+
+// The board laid out for a client area of `width` by `height`: its metrics, and its markers
+// made anew only for a new cell size.
+void layOutBoard(int width, int height) {
+    board.resize(width, height);
+    painter.sizeMarkers(app.instance, app.windowSurface, board.metrics().cellSize);
 }
 
 // A bitmap's size; 0 by 0 for none.
@@ -77,19 +84,15 @@ SIZE bitmapSize(HBITMAP bitmap) {
                                                         : SIZE{0, 0};
 }
 
-// The board, its markers and its buffer for the client area the window really has (the
-// platform may still have clamped it), or for the geometry's while minimised; the markers
-// are made anew only for a new cell size.
-void layOutBoard(HWND window) {
+// The board and its buffer for the client area the window really has (the platform may
+// still have clamped it), or for the geometry's while minimised.
+void layOutWindow(HWND window) {
     GetClientRect(window, &app.recorded);
     PixelSize client = {app.recorded.right, app.recorded.bottom};
     if (IsIconic(window)) {
         client = app.geometry.client;
     }
-    painter.resize(board, app.instance, app.windowSurface, client.width, client.height);
-    if (bitmapSize(painter.marker(1).bitmap()).cx != markerSide(board.metrics().cellSize)) {
-        painter.rescale(board, app.instance, app.windowSurface, client.width, client.height);
-    }
+    layOutBoard(client.width, client.height);
     // An empty client area still gets a one-pixel buffer, so tiny windows start as before.
     const int width = std::max<int>(client.width, 1);
     const int height = std::max<int>(client.height, 1);
@@ -103,23 +106,28 @@ HMONITOR monitorOf(HWND window) {
     return MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
 }
 
-// The start's board at `dpi` for the window as it is now.
-WindowGeometry scaledGeometry(HWND window, UINT dpi, HMONITOR monitor) {
-    return geometryAt(styleOf(window), scaledCellSize(app.startCell, app.startDpi, dpi), dpi,
-                      monitor);
+// The size of `monitor`'s work area; false when it is not known.
+bool workAreaOf(HMONITOR monitor, PixelSize& area) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (monitor == nullptr || !GetMonitorInfoA(monitor, &info)) {
+        return false;
+    }
+    area = {info.rcWork.right - info.rcWork.left, info.rcWork.bottom - info.rcWork.top};
+    return true;
+}
+
+StartScale startScale() {
+    return {app.startCell, app.startDpi};
 }
 
 } // namespace
 
-WindowGeometry geometryAt(DWORD style, std::int32_t cellSize, UINT dpi, HMONITOR monitor) {
-    MONITORINFO info = {};
-    info.cbSize = sizeof(info);
+WindowGeometry geometryAt(DWORD style, StartScale start, UINT dpi, HMONITOR monitor) {
     PixelSize area;
-    const bool known = monitor != nullptr && GetMonitorInfoA(monitor, &info);
-    if (known) {
-        area = {info.rcWork.right - info.rcWork.left, info.rcWork.bottom - info.rcWork.top};
-    }
-    return windowGeometry(cellSize, frameAtDpi(style, dpi), known ? &area : nullptr);
+    const bool known = workAreaOf(monitor, area);
+    return fitWindow(start.cellSize, start.dpi, dpi, frameAtDpi(style, dpi),
+                     known ? &area : nullptr);
 }
 
 void applyGeometry(HWND window, const WindowGeometry& geometry, POINT corner, UINT flags) {
@@ -144,18 +152,20 @@ void applyGeometry(HWND window, const WindowGeometry& geometry, POINT corner, UI
         settleClient(window);
     }
     app.sizing = false;
-    layOutBoard(window);
+    layOutWindow(window);
 }
 
 SIZE scaledSize(HWND window, UINT dpi) {
-    // Dragged, the window goes where the pointer is; otherwise its own monitor's scale
-    // changed.
-    HMONITOR monitor = monitorOf(window);
     POINT pointer = {};
-    if (GetCapture() == window && GetCursorPos(&pointer)) {
-        monitor = MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST);
-    }
-    app.answered = scaledGeometry(window, dpi, monitor);
+    const bool dragged = GetCapture() == window && GetCursorPos(&pointer) != FALSE;
+    PixelSize pointerArea;
+    PixelSize ownArea;
+    const bool pointerKnown =
+        dragged && workAreaOf(MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST), pointerArea);
+    const bool ownKnown = workAreaOf(monitorOf(window), ownArea);
+    app.answered =
+        answerScaleChange(startScale(), dpi, frameAtDpi(styleOf(window), dpi), dragged,
+                          pointerKnown ? &pointerArea : nullptr, ownKnown ? &ownArea : nullptr);
     app.answeredDpi = dpi;
     return {app.answered.outer.width, app.answered.outer.height};
 }
@@ -164,15 +174,12 @@ void changeScale(HWND window, UINT dpi, const RECT& suggested) {
     if (dpi == 0 || !app.back.ready()) {
         return; // nothing to scale once shut down
     }
-    // Windows places the suggested rectangle for the size answered before; given that size,
-    // the window takes exactly the geometry answered, without fitting it anew.
-    const bool answered = app.answeredDpi == dpi &&
-                          suggested.right - suggested.left == app.answered.outer.width &&
-                          suggested.bottom - suggested.top == app.answered.outer.height;
-    const WindowGeometry geometry =
-        answered
-            ? app.answered
-            : scaledGeometry(window, dpi, MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST));
+    PixelSize area;
+    const bool known = workAreaOf(MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST), area);
+    const WindowGeometry geometry = takeScaleChange(
+        app.answeredDpi == dpi ? &app.answered : nullptr,
+        {suggested.right - suggested.left, suggested.bottom - suggested.top}, startScale(), dpi,
+        frameAtDpi(styleOf(window), dpi), known ? &area : nullptr);
     app.answeredDpi = 0;
     app.dpi = dpi;
     applyGeometry(window, geometry, {suggested.left, suggested.top}, 0);
@@ -184,7 +191,8 @@ void refitFrame(HWND window) {
     if (!app.back.ready()) {
         return;
     }
-    applyGeometry(window, scaledGeometry(window, app.dpi, monitorOf(window)), {}, SWP_NOMOVE);
+    applyGeometry(window, geometryAt(styleOf(window), startScale(), app.dpi, monitorOf(window)), {},
+                  SWP_NOMOVE);
     presentFrame();
 }
 
@@ -196,7 +204,7 @@ void checkRestoredClient(HWND window) {
     app.sizing = true;
     settleClient(window);
     app.sizing = false;
-    layOutBoard(window);
+    layOutWindow(window);
 }
 
 } // namespace modalscope

@@ -4,14 +4,13 @@
 
 #include <windows.h>
 
-#include "app/window_fit.h"
+#include "app/settings/window_fit.h"
 
 namespace modalscope {
 
-// The window of `style` at `dpi` on `monitor` (null: no fit): `cellSize`, measured at the
-// start's scale, at `dpi`, in the frame the style has at `dpi`, lowered only as far as the
-// whole window must be to fit the monitor's work area.
-WindowGeometry geometryAt(DWORD style, std::int32_t cellSize, UINT dpi, HMONITOR monitor);
+// The window of `style` at `dpi` on `monitor` (null: no fit): the start's board at `dpi`, in
+// the frame the style has at `dpi`, fitted to the monitor's work area (fitWindow).
+WindowGeometry geometryAt(DWORD style, StartScale start, UINT dpi, HMONITOR monitor);
 
 // Gives the window `geometry` with its top-left corner at `corner` (or where it is, with
 // SWP_NOMOVE): the outer size, corrected once if the client area came out otherwise, then
@@ -23,8 +22,9 @@ void applyGeometry(HWND window, const WindowGeometry& geometry, POINT corner, UI
 SIZE scaledSize(HWND window, UINT dpi);
 
 // The window moved to a monitor of another scale, or its monitor's scale changed
-// (WM_DPICHANGED): the board at the start's size scaled to `dpi`, as far as the monitor's
-// work area allows, at the suggested place; the size answered before, if it was asked.
+// (WM_DPICHANGED): the board at the start's size scaled to `dpi`, as far as the work area
+// of the monitor it lands on allows, at the suggested place; the size answered before, if it
+// was asked and fits that monitor.
 void changeScale(HWND window, UINT dpi, const RECT& suggested);
 
 // The frame's metrics or the theme changed: the outer size fitted again around the board.

@@ -4,9 +4,6 @@ namespace modalscope {
 
 namespace {
 
-constexpr int kSingleInlayFrets[] = {2, 4, 6, 8, 14, 16, 18, 20};
-constexpr int kDoubleInlayFrets[] = {11, 23};
-
 void line(HDC surface, int fromX, int fromY, int toX, int toY) {
     MoveToEx(surface, fromX, fromY, nullptr);
     LineTo(surface, toX, toY);

@@ -4,20 +4,9 @@
 #include "render/picture.h"
 #include "render/picture_bitmap.h"
 
-#include "resource.h"
-
 namespace modalscope {
 
 namespace {
-
-// The 176-pixel picture of each marker id 1..20, from which every size is reduced.
-constexpr int kPictures[kMarkerCount] = {
-    IDB_MARKER_LARGE_1,  IDB_MARKER_LARGE_2,  IDB_MARKER_LARGE_3,  IDB_MARKER_LARGE_4,
-    IDB_MARKER_LARGE_5,  IDB_MARKER_LARGE_6,  IDB_MARKER_LARGE_7,  IDB_MARKER_LARGE_8,
-    IDB_MARKER_LARGE_9,  IDB_MARKER_LARGE_10, IDB_MARKER_LARGE_11, IDB_MARKER_LARGE_12,
-    IDB_MARKER_LARGE_13, IDB_MARKER_LARGE_14, IDB_MARKER_LARGE_15, IDB_MARKER_LARGE_16,
-    IDB_MARKER_LARGE_17, IDB_MARKER_LARGE_18, IDB_MARKER_LARGE_19, IDB_MARKER_LARGE_20,
-};
 
 // The picture at `side` square in `image`, reduced here by area averaging rather than by
 // the platform's stretch: a bilinear or sampling stretch (Wine's halftone mode is one)
@@ -33,19 +22,15 @@ void loadReduced(MarkerImage& image, HINSTANCE instance, int picture, HDC refere
 
 } // namespace
 
-void BoardPainter::resize(Fretboard& board, HINSTANCE instance, HDC reference, int width,
-                          int height) {
-    board.resize(width, height);
-    if (!markersLoaded_) {
-        loadMarkers(instance, reference, board.metrics().cellSize);
+void BoardPainter::sizeMarkers(HINSTANCE instance, HDC reference, int cellSize) {
+    const int side = markerSide(cellSize);
+    if (released_ || side <= 0 || side == side_) {
+        return;
     }
-}
-
-void BoardPainter::rescale(Fretboard& board, HINSTANCE instance, HDC reference, int width,
-                           int height) {
-    releaseMarkers();
-    markersLoaded_ = false;
-    resize(board, instance, reference, width, height);
+    for (MarkerImage& image : markers_) {
+        image.release();
+    }
+    loadMarkers(instance, reference, cellSize);
 }
 
 void BoardPainter::loadMarkers(HINSTANCE instance, HDC reference, int cellSize) {
@@ -54,9 +39,9 @@ void BoardPainter::loadMarkers(HINSTANCE instance, HDC reference, int cellSize) 
         return; // no picture fits in such a cell
     }
     for (int i = 0; i < kMarkerCount; ++i) {
-        loadReduced(markers_[i], instance, kPictures[i], reference, side);
+        loadReduced(markers_[i], instance, kMarkerPictures[i], reference, side);
     }
-    markersLoaded_ = true;
+    side_ = side;
 }
 
 void BoardPainter::drawMarker(HDC target, MarkerId id, int x, int y, int cellSize) const {
@@ -77,8 +62,8 @@ void BoardPainter::releaseMarkers() {
     for (MarkerImage& image : markers_) {
         image.release();
     }
-    // Released images are never recreated.
-    markersLoaded_ = true;
+    side_ = 0;
+    released_ = true;
 }
 
 } // namespace modalscope

@@ -70,12 +70,18 @@ class Canvas {
     HGDIOBJ previous_;
 };
 
+// What a size notification lays out: the model's metrics, then the painter's images.
+void layOut(Fretboard& board, BoardPainter& painter, int width, int height) {
+    board.resize(width, height);
+    painter.sizeMarkers(GetModuleHandleW(nullptr), nullptr, board.metrics().cellSize);
+}
+
 struct PaintedBoard {
     Fretboard board;
     BoardPainter painter;
     PaintedBoard() {
         board.resetBoard();
-        painter.resize(board, GetModuleHandleW(nullptr), nullptr, 1009, 294);
+        layOut(board, painter, 1009, 294);
     }
     ~PaintedBoard() { painter.releaseMarkers(); }
 };
@@ -172,7 +178,7 @@ TEST(BoardPainter, SmallCellsAndZeroMetricsFailNothing) {
         Fretboard board;
         board.resetBoard();
         BoardPainter painter;
-        painter.resize(board, GetModuleHandleW(nullptr), nullptr, 24 * cell + 1, 7 * cell);
+        layOut(board, painter, 24 * cell + 1, 7 * cell);
         EXPECT_EQ(painter.marker(1).bitmap() != nullptr, cell >= 2) << cell; // 1 pixel at 2
         EXPECT_EQ(painter.markersLoaded(), cell >= 2) << cell;
         Canvas canvas(400, 120);
@@ -201,18 +207,26 @@ TEST(BoardPainter, ReleaseTwiceAndKeepSizeAfterMinimise) {
     EXPECT_EQ(info.bmWidth, 28);
     EXPECT_EQ(info.bmHeight, 28);
     const HBITMAP first = fixture.painter.marker(5).bitmap();
-    fixture.painter.resize(fixture.board, GetModuleHandleW(nullptr), nullptr, 0, 0);
-    fixture.painter.resize(fixture.board, GetModuleHandleW(nullptr), nullptr, 1009, 294);
+    layOut(fixture.board, fixture.painter, 0, 0);
+    layOut(fixture.board, fixture.painter, 1009, 294);
     EXPECT_EQ(fixture.painter.marker(5).bitmap(), first);
+    layOut(fixture.board, fixture.painter, 24 * 43 + 1, 7 * 43); // the same 28-pixel side
+    EXPECT_EQ(fixture.painter.marker(5).bitmap(), first);
+    layOut(fixture.board, fixture.painter, 24 * 45 + 1, 7 * 45);
+    ASSERT_TRUE(GetObjectW(fixture.painter.marker(5).bitmap(), sizeof(info), &info));
+    EXPECT_EQ(info.bmWidth, 30) << "made anew for the new cell size";
+    EXPECT_EQ(GetObjectType(first), 0u) << "and the old ones released";
+    const HBITMAP second = fixture.painter.marker(5).bitmap();
 
     fixture.painter.releaseMarkers();
     for (MarkerId id = 1; id <= 20; ++id) {
         EXPECT_EQ(fixture.painter.marker(id).bitmap(), nullptr);
         EXPECT_EQ(fixture.painter.marker(id).surface(), nullptr);
     }
-    EXPECT_EQ(GetObjectType(first), 0u); // the bitmap is gone
-    fixture.painter.releaseMarkers();    // second pass touches nothing
-    EXPECT_TRUE(fixture.painter.markersLoaded());
+    EXPECT_EQ(GetObjectType(second), 0u); // the bitmap is gone
+    fixture.painter.releaseMarkers();     // second pass touches nothing
+    layOut(fixture.board, fixture.painter, 1009, 294);
+    EXPECT_EQ(fixture.painter.marker(5).bitmap(), nullptr) << "never made again once released";
 }
 
 // Pixels of a w-by-h surface, row by row.
@@ -236,7 +250,7 @@ TEST(BoardPainter, NeckMarkersAreThePalettesPixelsOnLargeBoards) {
         board.resetBoard();
         BoardPainter painter;
         const int width = 24 * cell + 1, height = 7 * cell;
-        painter.resize(board, GetModuleHandleW(nullptr), nullptr, width, height);
+        layOut(board, painter, width, height);
         Canvas canvas(width, height);
         painter.paint(board, canvas.dc());
         BITMAP info = {};
@@ -245,8 +259,8 @@ TEST(BoardPainter, NeckMarkersAreThePalettesPixelsOnLargeBoards) {
         std::vector<COLORREF> boxes[kIntervalCount];
         for (int k = 0; k < kIntervalCount; ++k) {
             const MarkerImage& image = painter.marker(board.palette().current[k].marker);
-            boxes[k] = canvas.square((kPaletteFirstColumn + k) * cell + offset, 6 * cell + offset,
-                                     side);
+            boxes[k] =
+                canvas.square((kPaletteFirstColumn + k) * cell + offset, 6 * cell + offset, side);
             ASSERT_TRUE(boxes[k] == pixelsOf(image.surface(), side, side)) << "palette box " << k;
         }
         const int gap = board.metrics().stringGap;

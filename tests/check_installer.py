@@ -18,7 +18,7 @@ import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "e2e"))
+sys.path.insert(0, os.path.join(HERE, "..", "tools", "shared"))
 from check_package import check_checksum, check_icon  # noqa: E402
 from desktop import Window  # noqa: E402
 

@@ -77,7 +77,8 @@ def check_checksum(archive):
 
 
 def check_runs(exe_bytes, probe, wine):
-    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "e2e"))
+    here = os.path.dirname(os.path.abspath(__file__))
+    sys.path.insert(0, os.path.join(here, "..", "tools", "shared"))
     from desktop import Program  # noqa: E402
 
     unpacked = tempfile.mkdtemp(prefix="modalscope-zip-")

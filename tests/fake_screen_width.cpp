@@ -1,6 +1,6 @@
 #include "tests/fake_screen_width.h"
-#include "app/screen_area.h"
-#include "app/screen_width.h"
+#include "app/settings/screen_area.h"
+#include "app/settings/screen_width.h"
 
 namespace modalscope {
 
@@ -9,8 +9,6 @@ bool fakeSucceeds = true;
 int fakeWidth = 1024;
 bool fakeAreaKnown = false;
 WorkArea fakeArea;
-bool fakeFrameKnown = true;
-PixelSize fakeFrame{6, 44};
 } // namespace
 
 void testing::setFakeScreenWidth(bool succeeds, int width) {
@@ -21,11 +19,6 @@ void testing::setFakeScreenWidth(bool succeeds, int width) {
 void testing::setFakeWorkArea(bool succeeds, int width, int height, int left, int top) {
     fakeAreaKnown = succeeds;
     fakeArea = {{left, top}, {width, height}};
-}
-
-void testing::setFakeWindowFrame(bool succeeds, int width, int height) {
-    fakeFrameKnown = succeeds;
-    fakeFrame = {width, height};
 }
 
 bool queryScreenWidth(int& width) {
@@ -40,13 +33,6 @@ bool queryWorkArea(WorkArea& area) {
         area = fakeArea;
     }
     return fakeAreaKnown;
-}
-
-bool queryWindowFrame(PixelSize& frame) {
-    if (fakeFrameKnown) {
-        frame = fakeFrame;
-    }
-    return fakeFrameKnown;
 }
 
 } // namespace modalscope

@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "app/main_window_style.h"
-#include "app/window_fit.h"
+#include "app/settings/window_fit.h"
 #include "resource.h"
 #include "tests/object_ledger.h"
 #include "tests/shell_fixture.h"
@@ -343,13 +343,16 @@ TEST(MainWindow, ScaleChangesRemakeTheBoardAtTheNewSize) {
         std::int32_t cell; // 0: the largest that fits
         LONG x, y;
         Told told;
-    } steps[] = {{20, 144, 30, 40, 30, Told::Alone},     {20, 192, 40, 8, 16, Told::Alone},
-                 {20, 96, 20, 0, 0, Told::Alone},        {42, 192, 0, 0, 0, Told::Alone},
-                 {20, 144, 30, 24, 12, Told::Minimised}, {20, 96, 20, 30, 20, Told::Minimised},
-                 {20, 144, 30, 16, 8, Told::Maximised},  {23, 96, 23, 16, 8, Told::AfterAsking},
-                 {20, 192, 40, 0, 0, Told::AfterAsking}, {42, 192, 0, 0, 0, Told::AfterAsking}};
+        bool refit = false; // the frame fitted again afterwards, at the new scale
+    } steps[] = {{20, 144, 30, 40, 30, Told::Alone},      {20, 192, 40, 8, 16, Told::Alone},
+                 {20, 96, 20, 0, 0, Told::Alone},         {42, 192, 0, 0, 0, Told::Alone},
+                 {20, 144, 30, 24, 12, Told::Minimised},  {20, 96, 20, 30, 20, Told::Minimised},
+                 {20, 144, 30, 16, 8, Told::Maximised},   {23, 96, 23, 16, 8, Told::AfterAsking},
+                 {20, 192, 40, 0, 0, Told::AfterAsking},  {42, 192, 0, 0, 0, Told::AfterAsking},
+                 {20, 144, 30, 40, 30, Told::Alone, true}};
     for (const auto& step : steps) {
-        SCOPED_TRACE(::testing::Message() << step.dpi << " told " << int(step.told));
+        SCOPED_TRACE(::testing::Message()
+                     << step.dpi << " told " << int(step.told) << (step.refit ? ", refitted" : ""));
         app.startCell = step.startCell;
         RECT suggested = {step.x, step.y, step.x + 900, step.y + 500};
         if (step.told == Told::AfterAsking) {
@@ -365,6 +368,9 @@ TEST(MainWindow, ScaleChangesRemakeTheBoardAtTheNewSize) {
         SendMessageA(app.window, WM_DPICHANGED, MAKEWPARAM(step.dpi, step.dpi),
                      reinterpret_cast<LPARAM>(&suggested));
         EXPECT_EQ(app.framesPresented, frames + 1) << "the new board shown at once";
+        if (step.refit) {
+            SendMessageA(app.window, WM_THEMECHANGED, 0, 0);
+        }
         const std::int32_t cell = step.cell != 0 ? step.cell : app.geometry.cellSize;
         if (step.told == Told::Maximised) {
             expectWholeBoard(session, cell, 1, cell / 4);

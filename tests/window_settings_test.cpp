@@ -9,10 +9,13 @@
 #include <sstream>
 #include <string>
 
-#include "app/window_fit.h"
-#include "app/window_settings.h"
+#include "app/settings/screen_area.h"
+#include "app/settings/window_fit.h"
+#include "app/settings/window_settings.h"
 #include "tests/file_faults.h"
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include "tests/fake_screen_width.h"
 #endif
 
@@ -98,6 +101,7 @@ struct LoadCase {
     int width, height;
     const char* fresh = nullptr; // a save's new file beside it
     bool missing = false;        // the file itself is not there
+    bool held = false;           // the file itself held, unshared, by another program
 };
 
 TEST(WindowSettings, LoadTable) {
@@ -137,6 +141,9 @@ TEST(WindowSettings, LoadTable) {
         {"", true, 1015, 338, "Width 1015\r\n", true}, // a replace cut between its two steps
         {"", false, 0, 0, "Width 10", true},           // a new file cut off while written
         {"", false, 0, 0, "Width 1015\n"},             // never read beside the file itself
+#ifdef _WIN32
+        {"Width 42", false, 0, 0, "Width 1015\r\n", false, true}, // there, if not readable
+#endif
     };
     for (const LoadCase& c : cases) {
         removeFiles();
@@ -146,8 +153,18 @@ TEST(WindowSettings, LoadTable) {
         if (c.fresh) {
             writeFile(c.fresh, ".tmp");
         }
+#ifdef _WIN32
+        const HANDLE holder = c.held ? CreateFileA(testFile().c_str(), GENERIC_READ, 0, nullptr,
+                                                   OPEN_EXISTING, 0, nullptr)
+                                     : INVALID_HANDLE_VALUE;
+#endif
         WindowSettings settings;
         EXPECT_EQ(settings.load(testFile()), c.matched) << ::testing::PrintToString(c.bytes);
+#ifdef _WIN32
+        if (holder != INVALID_HANDLE_VALUE) {
+            CloseHandle(holder);
+        }
+#endif
         EXPECT_EQ(settings.width(), c.width) << ::testing::PrintToString(c.bytes);
         EXPECT_EQ(settings.height(), c.height) << ::testing::PrintToString(c.bytes);
     }
@@ -322,7 +339,7 @@ TEST(WindowFit, GeometryIsTheBoardInsideEachSideOfTheFrame) {
         {"negative cells: the empty board", -4, lopsided, nullptr, 0, 12, 66},
     };
     for (const auto& c : cases) {
-        const WindowGeometry g = windowGeometry(c.cell, c.frame, c.area);
+        const WindowGeometry g = fitWindow(c.cell, 96, 96, c.frame, c.area);
         EXPECT_EQ(g.cellSize, c.fits) << c.what;
         EXPECT_EQ(g.client.width, boardClientSize(c.fits).width) << c.what;
         EXPECT_EQ(g.client.height, boardClientSize(c.fits).height) << c.what;
@@ -331,9 +348,9 @@ TEST(WindowFit, GeometryIsTheBoardInsideEachSideOfTheFrame) {
     }
     PixelSize narrower = exact;
     narrower.width -= 1;
-    EXPECT_EQ(windowGeometry(42, lopsided, &narrower).cellSize, 41) << "the frame counts";
+    EXPECT_EQ(fitWindow(42, 96, 96, lopsided, &narrower).cellSize, 41) << "the frame counts";
     narrower = {exact.width, exact.height - 1};
-    EXPECT_EQ(windowGeometry(42, lopsided, &narrower).cellSize, 41) << "the frame counts";
+    EXPECT_EQ(fitWindow(42, 96, 96, lopsided, &narrower).cellSize, 41) << "the frame counts";
 }
 
 TEST(WindowFit, CellSizeAtAnotherScale) {
@@ -341,11 +358,86 @@ TEST(WindowFit, CellSizeAtAnotherScale) {
         std::int32_t cell;
         std::uint32_t from, to;
         std::int32_t scaled;
-    } cases[] = {{42, 96, 144, 63}, {42, 96, 192, 84}, {63, 144, 96, 42}, {20, 96, 120, 25},
-                 {41, 96, 120, 51}, {42, 0, 144, 42},  {42, 96, 0, 42},
-                 {INT32_MAX, 96, 384, INT32_MAX},      {INT32_MIN, 96, 384, INT32_MIN}};
+    } cases[] = {{42, 96, 144, 63},
+                 {42, 96, 192, 84},
+                 {63, 144, 96, 42},
+                 {20, 96, 120, 25},
+                 {41, 96, 120, 51},
+                 {42, 0, 144, 42},
+                 {42, 96, 0, 42},
+                 {INT32_MAX, 96, 384, INT32_MAX},
+                 {INT32_MIN, 96, 384, INT32_MIN}};
     for (const auto& c : cases) {
         EXPECT_EQ(scaledCellSize(c.cell, c.from, c.to), c.scaled) << c.cell << " " << c.to;
+    }
+}
+
+// A change of scale between two monitors, a 2560-wide one at 100 % and a 1920-wide one at
+// 125 %, the window started on the first at its whole width: the size answered before the
+// change is fitted to where the window goes (the pointer's monitor while dragged, else its
+// own), and the change keeps it only where it fits the monitor the window lands on.
+TEST(WindowFit, ScaleChangeFitsTheMonitorTheWindowLandsOn) {
+    const PixelSize wide = {2560, 1400};
+    const PixelSize narrow = {1920, 1040};
+    const PixelSize docked = {1800, 1400}; // the wide one less a bar docked at its side
+    const FrameEdges frame125 = {4, 50, 4, 4};
+    const StartScale start = {106, 96};
+    const struct {
+        const char* what;
+        std::uint32_t dpi;
+        bool dragged;
+        const PixelSize *pointer, *own, *landing;
+        bool asked, suggestedAsAnswered;
+        std::int32_t answered, taken;
+    } cases[] = {
+        {"moved by keys onto the narrow one: answered for its own, fitted anew where it lands", 120,
+         false, &narrow, &wide, &narrow, true, true, 106, 79},
+        {"dragged onto the narrow one: answered for the pointer's, kept", 120, true, &narrow, &wide,
+         &narrow, true, true, 79, 79},
+        {"dragged, its larger part across before the pointer", 120, true, &wide, &narrow, &narrow,
+         true, true, 106, 79},
+        {"dragged back onto the wide one", 96, true, &wide, &narrow, &wide, true, true, 106, 106},
+        {"answered while a bar was docked: the answer still fits, kept", 120, false, &narrow,
+         &docked, &wide, true, true, 74, 74},
+        {"suggested at another size: fitted anew", 120, false, &narrow, &docked, &wide, true, false,
+         74, 106},
+        {"not asked: fitted to where it lands", 120, false, &wide, &wide, &narrow, false, false,
+         106, 79},
+        {"nothing known of the monitor: the start's board scaled", 120, false, nullptr, nullptr,
+         nullptr, false, false, 132, 132},
+    };
+    for (const auto& c : cases) {
+        const FrameEdges frame = c.dpi == 120 ? frame125 : kClassicFrame;
+        const WindowGeometry answer =
+            answerScaleChange(start, c.dpi, frame, c.dragged, c.pointer, c.own);
+        EXPECT_EQ(answer.cellSize, c.answered) << c.what;
+        const PixelSize suggested = c.suggestedAsAnswered
+                                        ? answer.outer
+                                        : PixelSize{answer.outer.width + 1, answer.outer.height};
+        const WindowGeometry taken =
+            takeScaleChange(c.asked ? &answer : nullptr, suggested, start, c.dpi, frame, c.landing);
+        EXPECT_EQ(taken.cellSize, c.taken) << c.what;
+        EXPECT_EQ(taken.outer.width, boardClientSize(c.taken).width + frame.left + frame.right)
+            << c.what;
+        if (c.landing != nullptr) {
+            EXPECT_LE(taken.outer.width, c.landing->width) << c.what << ": the whole board";
+        }
+    }
+}
+
+// A minimised or maximised window's restored place after a change of scale, on a work area
+// from (40, 30) (task bars at the top and the left), on one at the screen's corner, and on a
+// second monitor right of the first.
+TEST(WindowFit, RestoredPlaceIsFromTheWorkAreasCorner) {
+    const struct {
+        PixelPoint screen, work, monitor, restored;
+    } cases[] = {{{60, 50}, {40, 30}, {0, 0}, {20, 20}},
+                 {{60, 50}, {0, 0}, {0, 0}, {60, 50}},
+                 {{2000, 50}, {1960, 30}, {1920, 0}, {1960, 20}}};
+    for (const auto& c : cases) {
+        const PixelPoint restored = workspacePoint(c.screen, c.work, c.monitor);
+        EXPECT_EQ(restored.x, c.restored.x) << c.work.x;
+        EXPECT_EQ(restored.y, c.restored.y) << c.work.y;
     }
 }
 
@@ -384,7 +476,6 @@ class FakeScreen {
     ~FakeScreen() {
         testing::setFakeScreenWidth(true, 1024);
         testing::setFakeWorkArea(false, 0, 0);
-        testing::setFakeWindowFrame(true, 6, 44);
     }
     FakeScreen(const FakeScreen&) = delete;
     FakeScreen& operator=(const FakeScreen&) = delete;
@@ -413,8 +504,9 @@ TEST(WindowSettings, ScreenTableAndFallback) {
     EXPECT_EQ(fromFile.width(), 1015);
 }
 
-// The original rule, lowered only as far as the whole window needs to fit the work area,
-// and stored as the size it became.
+// Start-up without a file: the original rule, then the one fit lowers the cell size only as
+// far as the whole window needs to fit the work area, and the size shown is what is stored.
+// The sizes earlier versions gave on a single monitor at 96 dpi.
 TEST(WindowSettings, ScreenSizeFitsTheWorkArea) {
     const ScratchFile scratch;
     const FakeScreen fake;
@@ -424,46 +516,44 @@ TEST(WindowSettings, ScreenSizeFitsTheWorkArea) {
         int screen;
         bool areaKnown;
         PixelSize area;
-        bool frameKnown;
-        PixelSize frame;
+        FrameEdges frame;
         int width, height, saved;
     } cases[] = {
-        {"800 wide", true, 800, true, {800, 600}, true, {6, 44}, 775, 268, 775},
-        {"1024 wide", true, 1024, true, {1024, 768}, true, {6, 44}, 1015, 338, 1015},
-        {"1280 wide", true, 1280, true, {1280, 1024}, true, {6, 44}, 1255, 408, 1255},
-        {"1280x1024 at 120 dpi", true, 1280, true, {1280, 1024}, true, {6, 54}, 1255, 408, 1255},
-        {"1600x400", true, 1600, true, {1600, 400}, true, {6, 44}, 1207, 394, 1207},
-        {"wide frame, task bar", true, 1024, true, {1024, 728}, true, {16, 59}, 991, 331, 991},
-        {"display query fails", false, 0, true, {1024, 768}, true, {6, 44}, 799, 275, 799},
+        {"800 wide", true, 800, true, {800, 600}, kClassicFrame, 775, 268, 775},
+        {"1024 wide", true, 1024, true, {1024, 768}, kClassicFrame, 1015, 338, 1015},
+        {"1280 wide", true, 1280, true, {1280, 1024}, kClassicFrame, 1255, 408, 1255},
+        {"1280x1024 at 120 dpi", true, 1280, true, {1280, 1024}, {3, 51, 3, 3}, 1255, 408, 1255},
+        {"1600x400", true, 1600, true, {1600, 400}, kClassicFrame, 1207, 394, 1207},
+        {"wide frame, task bar", true, 1024, true, {1024, 728}, {8, 51, 8, 8}, 991, 331, 991},
+        {"display query fails", false, 0, true, {1024, 768}, kClassicFrame, 799, 275, 799},
         {"display query fails, small area",
          false,
          0,
          true,
          {640, 480},
-         true,
-         {6, 44},
+         kClassicFrame,
          631,
          226,
          631},
-        {"work area unknown", true, 1600, false, {}, true, {6, 44}, 1591, 506, 1591},
-        {"frame unknown", true, 1600, true, {1600, 400}, false, {}, 1591, 506, 1591},
+        {"work area unknown", true, 1600, false, {}, kClassicFrame, 1591, 506, 1591},
     };
     for (const auto& c : cases) {
         testing::setFakeScreenWidth(c.screenKnown, c.screen);
-        testing::setFakeWorkArea(c.areaKnown, c.area.width, c.area.height);
-        testing::setFakeWindowFrame(c.frameKnown, c.frame.width, c.frame.height);
         WindowSettings settings;
         settings.loadOrDefault("no/such/folder/default.txt");
+        const WindowGeometry shown =
+            fitWindow(settings.cellSize(), 96, 96, c.frame, c.areaKnown ? &c.area : nullptr);
+        settings.keepShown(shown.cellSize);
         EXPECT_EQ(settings.width(), c.width) << c.what;
         EXPECT_EQ(settings.height(), c.height) << c.what;
-        EXPECT_EQ(settings.shownCellSize(), (c.width - 7) / 24) << c.what << ": shown as stored";
+        EXPECT_EQ(settings.cellSize(), shown.cellSize) << c.what << ": stored as shown";
         settings.save(testFile());
         EXPECT_EQ(readFile(), "Width " + std::to_string(c.saved) + "\n") << c.what;
     }
 }
 
-// A stored width is shown at the largest cell size that fits and saved as read, so the
-// file brings its size back on a larger screen.
+// A stored width is shown at the largest cell size that fits (the empty board for a
+// negative one) and saved as read, so the file brings its size back on a larger screen.
 TEST(WindowSettings, StoredWidthShownAtTheSizeThatFits) {
     const ScratchFile scratch;
     const FakeScreen fake;
@@ -480,25 +570,26 @@ TEST(WindowSettings, StoredWidthShownAtTheSizeThatFits) {
         {"Width 1591", {1920, 1080}, 66, 66, "Width 1591\n"},
         {"Width 775", {640, 480}, 32, 26, "Width 775\n"},
         {"Width 5", {1024, 768}, 0, 0, "Width 7\n"},
-        {"Width -100", {1024, 768}, -4, -4, "Width -89\n"},
-        {"Width -2147483648", {1024, 768}, -89478485, -89478485, "Width -2147483633\n"},
+        {"Width -100", {1024, 768}, -4, 0, "Width -89\n"},
+        {"Width -2147483648", {1024, 768}, -89478485, 0, "Width -2147483633\n"},
     };
     testing::setFakeScreenWidth(true, 1920); // never asked: the file has a size
     for (const auto& c : cases) {
-        testing::setFakeWorkArea(true, c.area.width, c.area.height);
         writeFile(c.file);
         WindowSettings settings;
         settings.loadOrDefault(testFile());
         EXPECT_EQ(settings.cellSize(), c.cells) << c.file;
-        EXPECT_EQ(settings.shownCellSize(), c.shown) << c.file;
+        const WindowGeometry shown = fitWindow(settings.cellSize(), 96, 96, kClassicFrame, &c.area);
+        EXPECT_EQ(shown.cellSize, c.shown) << c.file;
+        settings.keepShown(shown.cellSize);
         settings.save(testFile());
         EXPECT_EQ(readFile(), c.saved) << c.file;
     }
-    testing::setFakeWorkArea(false, 0, 0);
     writeFile("Width 100000");
     WindowSettings unknownArea;
     unknownArea.loadOrDefault(testFile());
-    EXPECT_EQ(unknownArea.shownCellSize(), 4166) << "nothing known to fit";
+    EXPECT_EQ(fitWindow(unknownArea.cellSize(), 96, 96, kClassicFrame, nullptr).cellSize, 4166)
+        << "nothing known to fit";
 }
 // The window opens at the work area's top-left corner, clear of a task bar at the top or
 // the left (the screen's corner when the area is unknown), and fits the area's size.
@@ -514,11 +605,17 @@ TEST(WindowSettings, WindowOpensAtTheWorkAreasCorner) {
                  {false, 62, 40, 962, 728, 0, 0, 42}};
     for (const auto& c : cases) {
         testing::setFakeWorkArea(c.known, c.width, c.height, c.left, c.top);
-        EXPECT_EQ(WindowSettings::shownOrigin().x, c.x) << c.left;
-        EXPECT_EQ(WindowSettings::shownOrigin().y, c.y) << c.top;
+        EXPECT_EQ(openingCorner().x, c.x) << c.left;
+        EXPECT_EQ(openingCorner().y, c.y) << c.top;
         WindowSettings settings;
         ASSERT_TRUE(settings.load(testFile()));
-        EXPECT_EQ(settings.shownCellSize(), c.shown) << c.width;
+        WorkArea area;
+        const bool known = queryWorkArea(area);
+        EXPECT_EQ(
+            fitWindow(settings.cellSize(), 96, 96, kClassicFrame, known ? &area.size : nullptr)
+                .cellSize,
+            c.shown)
+            << c.width;
     }
 }
 #endif

@@ -9,14 +9,8 @@ source "$(dirname "$0")/common.sh"
 before=${1:+$(realpath "$1")}
 cd "$MODALSCOPE_ROOT"
 
-ensure_packages "${MODALSCOPE_PACKAGES[@]}"
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target modalscope window_probe
-trap stop_session EXIT
-start_xvfb 3840x1200
-start_wine "$MODALSCOPE_ROOT/build/windows/wineprefix-crops"
-use_virtual_desktop 3840x1200
-hold_desktop "$MODALSCOPE_ROOT/build/windows/tests/e2e/window_probe.exe"
+build_for_session
+start_session "$MODALSCOPE_ROOT/build/windows/wineprefix-crops" 3840x1200
 for screen in 1920:79 3840:159; do
     for exe in "$MODALSCOPE_ROOT/build/windows/app/modalscope.exe" ${before:+"$before"}; do
         out=docs/board-${screen%:*}.png

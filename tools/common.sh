@@ -150,6 +150,24 @@ hold_desktop() {
     wine "$1" --hold >/dev/null 2>&1 </dev/null &
 }
 
+# The program and the window list's probe built for a session, with what they need.
+build_for_session() {
+    ensure_packages "${MODALSCOPE_PACKAGES[@]}"
+    cmake --preset windows >/dev/null
+    cmake --build --preset windows --target modalscope window_probe "$@"
+}
+
+# A whole session: a private Xvfb of the given size, the prefix booted on it, its programs
+# in one virtual desktop of that size held up by a hidden window, and stop_session at exit.
+start_session() {
+    local prefix=$1 size=$2
+    trap stop_session EXIT
+    start_xvfb "$size"
+    start_wine "$prefix"
+    use_virtual_desktop "$size"
+    hold_desktop "$MODALSCOPE_ROOT/build/windows/tests/e2e/window_probe.exe"
+}
+
 stop_session() {
     if [ -n "${MODALSCOPE_WINE_STARTED:-}" ]; then
         wineserver -k >/dev/null 2>&1 || true

@@ -13,7 +13,7 @@
 
 #include "render/board_painter.h"
 #include "render/memory_surface.h"
-#include "tests/benchmarks/picture_compare.h"
+#include "tools/shared/picture_compare.h"
 
 namespace {
 

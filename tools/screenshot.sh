@@ -5,13 +5,8 @@ source "$(dirname "$0")/common.sh"
 cd "$MODALSCOPE_ROOT"
 out=${1:-docs/screenshot.png}
 
-ensure_packages "${MODALSCOPE_PACKAGES[@]}"
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target modalscope window_probe
-trap stop_session EXIT
-start_xvfb 1024x768
-start_wine "$MODALSCOPE_ROOT/build/windows/wineprefix-screenshot"
-use_virtual_desktop 1024x768
+build_for_session
+start_session "$MODALSCOPE_ROOT/build/windows/wineprefix-screenshot" 1024x768
 python3 tools/take_screenshot.py "$MODALSCOPE_ROOT/build/windows/app/modalscope.exe" \
     "$MODALSCOPE_ROOT/build/windows/tests/e2e/window_probe.exe" \
     "$MODALSCOPE_ROOT/cmake/wine-emulator.sh" "$out"

@@ -10,7 +10,7 @@ import os
 import subprocess
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "e2e"))
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "shared"))
 from desktop import ORANGE, Program  # noqa: E402
 
 FIRST_COLUMN, COLUMNS = 4, 5

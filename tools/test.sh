@@ -44,11 +44,8 @@ if wants windows; then
     stage "Windows build and tests under Wine"
     cmake --preset windows >/dev/null
     cmake --build --preset windows
-    start_xvfb 1024x768
+    start_session "$MODALSCOPE_TEST_PREFIX" 1024x768
     echo "   on the private display $DISPLAY"
-    start_wine "$MODALSCOPE_TEST_PREFIX"
-    use_virtual_desktop 1024x768
-    hold_desktop "$MODALSCOPE_ROOT/build/windows/tests/e2e/window_probe.exe"
     ctest --preset windows
 fi
 stage "passed"

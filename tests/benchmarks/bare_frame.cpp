@@ -1,29 +1,10 @@
 #include "tests/benchmarks/bare_frame.h"
 
 #include "render/marker_size.h"
+#include "render/marker_table.h"
 #include "render/picture_bitmap.h"
 
-#include "resource.h"
-
 namespace modalscope::bench {
-
-namespace {
-
-// The large picture of each marker id 1..20, as the program reduces them.
-constexpr int kPictures[kMarkerCount] = {
-    IDB_MARKER_LARGE_1,  IDB_MARKER_LARGE_2,  IDB_MARKER_LARGE_3,  IDB_MARKER_LARGE_4,
-    IDB_MARKER_LARGE_5,  IDB_MARKER_LARGE_6,  IDB_MARKER_LARGE_7,  IDB_MARKER_LARGE_8,
-    IDB_MARKER_LARGE_9,  IDB_MARKER_LARGE_10, IDB_MARKER_LARGE_11, IDB_MARKER_LARGE_12,
-    IDB_MARKER_LARGE_13, IDB_MARKER_LARGE_14, IDB_MARKER_LARGE_15, IDB_MARKER_LARGE_16,
-    IDB_MARKER_LARGE_17, IDB_MARKER_LARGE_18, IDB_MARKER_LARGE_19, IDB_MARKER_LARGE_20,
-};
-
-constexpr MarkerId kSingleInlay = 19;
-constexpr MarkerId kDoubleInlay = 20;
-constexpr int kSingleInlayFrets[] = {2, 4, 6, 8, 14, 16, 18, 20};
-constexpr int kDoubleInlayFrets[] = {11, 23};
-
-} // namespace
 
 BoardPicture pictureOf(const Fretboard& board) {
     BoardPicture picture;
@@ -71,7 +52,7 @@ bool BareFrame::create(HINSTANCE instance, HWND window, const BoardPicture& pict
     for (int i = 0; loaded && i < kMarkerCount; ++i) {
         Image& image = images_[i];
         Picture reduced;
-        loaded = loadPictureAt(instance, kPictures[i], side, side, reduced);
+        loaded = loadPictureAt(instance, kMarkerPictures[i], side, side, reduced);
         image.bitmap = loaded ? createBitmap(reduced) : nullptr;
         image.surface = CreateCompatibleDC(nullptr);
         loaded = image.bitmap != nullptr && image.surface != nullptr;
@@ -131,8 +112,8 @@ void BareFrame::paint() const {
             MoveToEx(surface, j * u, t + 5 * g, nullptr);
             LineTo(surface, j * u, t);
             if (cells_[s][j] != nullptr) {
-                BitBlt(surface, j * u + offset, s * g + offset, side, side, cells_[s][j], 0,
-                       0, SRCCOPY);
+                BitBlt(surface, j * u + offset, s * g + offset, side, side, cells_[s][j], 0, 0,
+                       SRCCOPY);
             }
         }
     }
@@ -140,10 +121,10 @@ void BareFrame::paint() const {
     LineTo(surface, kFretCount * u, t);
 
     for (int fret : kSingleInlayFrets) {
-        marker(kSingleInlay, fret * u, 6 * g);
+        marker(kSingleInlayMarker, fret * u, 6 * g);
     }
     for (int fret : kDoubleInlayFrets) {
-        marker(kDoubleInlay, fret * u, 6 * g);
+        marker(kDoubleInlayMarker, fret * u, 6 * g);
     }
 
     const int top = 6 * u;

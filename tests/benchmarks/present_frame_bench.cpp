@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -17,7 +17,7 @@
 #include "tests/benchmarks/bare_frame.h"
 #include "tests/benchmarks/bench_clock.h"
 #include "tests/benchmarks/bench_stats.h"
-#include "tests/benchmarks/picture_compare.h"
+#include "tools/shared/picture_compare.h"
 
 namespace {
 
@@ -249,8 +249,8 @@ ModeResult benchSize(int cellSize) {
     const int wantWidth = 24 * cellSize + 1;
     const int wantHeight = 7 * cellSize;
     if (client.right != wantWidth || client.bottom != wantHeight) {
-        std::printf("unexpected client size, want %dx%d (is the screen large enough?)\n",
-                    wantWidth, wantHeight);
+        std::printf("unexpected client size, want %dx%d (is the screen large enough?)\n", wantWidth,
+                    wantHeight);
         return failed;
     }
 
@@ -304,8 +304,8 @@ int main(int argc, char** argv) {
         const double area = static_cast<double>(24 * a + 1) * (7 * a);
         char client[32];
         std::snprintf(client, sizeof(client), "%dx%d", 24 * a + 1, 7 * a);
-        std::printf("  %4d %11s %8.2fx %12.1f %10.1f %13.3fx   frame %.2fx the first size's\n",
-                    a, client, area / baseArea, results[i].program, results[i].bare,
+        std::printf("  %4d %11s %8.2fx %12.1f %10.1f %13.3fx   frame %.2fx the first size's\n", a,
+                    client, area / baseArea, results[i].program, results[i].bare,
                     results[i].programVsBare, results[i].program / results[0].program);
     }
     return 0;

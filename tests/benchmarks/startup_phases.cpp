@@ -102,9 +102,9 @@ int main(int argc, char** argv) {
         app.window = nullptr;
         pump();
         unregisterMainClass(instance);
-        markersMs.push_back(markerLoadMs(instance, settings.shownCellSize()));
+        markersMs.push_back(markerLoadMs(instance, app.startCell));
         large.push_back(markerLoadMs(instance, 159));
-        pictures.push_back(reduceMs(instance, markerSide(settings.shownCellSize())));
+        pictures.push_back(reduceMs(instance, markerSide(app.startCell)));
         largeReduced.push_back(reduceMs(instance, largeSide));
         formerReduced.push_back(reduceMs(instance, 159 - 14));
     }
@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
     std::printf("  board reset, class          %7.2f\n", median(classMs));
     std::printf("  window creation and shown   %7.2f  (with the marker load)\n", median(windowMs));
     std::printf("    of which the marker load  %7.2f  (20 markers of %d pixels)\n",
-                median(markersMs), markerSide(settings.shownCellSize()));
+                median(markersMs), markerSide(app.startCell));
     std::printf("      decoding and reducing   %7.2f  (the rest: GDI bitmaps and surfaces)\n",
                 median(pictures));
     std::printf("  first frame                 %7.2f\n", median(frameMs));

@@ -19,7 +19,8 @@ import time
 
 from PIL import Image
 
-from desktop import ORANGE, Program
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tools", "shared"))
+from desktop import ORANGE, Program  # noqa: E402
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tools"))
 import make_markers  # noqa: E402  (the generator of the pictures)

@@ -11,7 +11,8 @@ import subprocess
 import sys
 import time
 
-from desktop import GREY, ORANGE, WHITE, Program, Screenshot
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tools", "shared"))
+from desktop import GREY, ORANGE, WHITE, Program, Screenshot  # noqa: E402
 
 OPEN_PITCH = [0, -5, -9, -14, -19, -24]  # standard tuning, high string first
 

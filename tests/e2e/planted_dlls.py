@@ -23,6 +23,7 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.dirname(HERE))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "tools", "shared"))
 from check_installer import Install  # noqa: E402
 from desktop import Program  # noqa: E402
 from person_test import expect, open_about, wait_about_closed  # noqa: E402

@@ -14,7 +14,7 @@
 
 #include <unistd.h>
 
-#include "app/window_settings.h"
+#include "app/settings/window_settings.h"
 #include "tests/fake_screen_width.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/screen_width.h"
+#include "app/settings/screen_width.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "app/file_replace.h"
+#include "app/settings/file_replace.h"
 
 #include <cstddef>
 

@@ -1,4 +1,4 @@
-#include "tests/benchmarks/picture_compare.h"
+#include "tools/shared/picture_compare.h"
 
 namespace modalscope::bench {
 

@@ -1,11 +1,10 @@
-// The persisted outer window size. Reading, normalising and writing need no window
-// system; only the screen queries (screen_width.h, screen_area.h) do.
+// The persisted outer window size: read, normalised and written, nothing else (the window
+// is fitted to its monitor in window_fit.h). No window system is needed but for the
+// display's width (screen_width.h).
 #pragma once
 
 #include <cstdint>
 #include <string>
-
-#include "app/window_fit.h"
 
 namespace modalscope {
 
@@ -15,8 +14,8 @@ class WindowSettings {
     // UTF-8 byte-order mark is skipped, and a UTF-16 one makes the rest read as UTF-16.
     // Without the file, a whole new one that a save left beside it (`path` + ".tmp") is read.
     bool load(const std::string& path);
-    // The display width less 6, normalised, then lowered only as far as the whole window
-    // needs to fit the work area; stored as the size it became.
+    // The display width less the classic frame's, normalised. The window shown may be
+    // smaller (fitted to its monitor); start-up then stores the width it shows.
     void sizeFromScreen();
     void loadOrDefault(const std::string& path);
     // Replaces the file in one step. Failures are deliberately not reported; they leave
@@ -29,12 +28,10 @@ class WindowSettings {
     std::int32_t cellSize() const {
         return static_cast<std::int32_t>((std::int64_t{width_} - 7) / 24);
     }
-    // The cell size to show: the stored one, or the largest whose whole window fits the
-    // work area. The stored width stays as read, so a larger screen brings it back.
-    std::int32_t shownCellSize() const;
-    // Where the window opens: the work area's top-left corner, clear of a task bar at the
-    // top or the left; the screen's corner when the work area is unknown.
-    static PixelPoint shownOrigin();
+    // Told the cell size the window shows: kept as the width to save where the size came
+    // from the screen, so the file holds what was shown. A file's width stays as read, so a
+    // larger screen brings it back.
+    void keepShown(std::int32_t cellSize);
 
   private:
     bool read(const std::string& path);
@@ -42,10 +39,12 @@ class WindowSettings {
     // values are the outer size with the classic frame; the window itself is sized from
     // the cell size and the platform's real frame.
     void normalise();
+    // The width and height of a window of `cellSize` with the classic frame.
     void setCellSize(std::int64_t cellSize);
 
     std::int32_t width_ = 0;
     std::int32_t height_ = 0;
+    bool fromScreen_ = false;
 };
 
 } // namespace modalscope

@@ -1,6 +1,6 @@
-#include "app/screen_area.h"
+#include "app/settings/screen_area.h"
 
-#include "app/main_window_style.h"
+#include <windows.h>
 
 namespace modalscope {
 
@@ -10,15 +10,6 @@ bool queryWorkArea(WorkArea& area) {
         return false;
     }
     area = {{work.left, work.top}, {work.right - work.left, work.bottom - work.top}};
-    return true;
-}
-
-bool queryWindowFrame(PixelSize& frame) {
-    RECT rect = {0, 0, 0, 0};
-    if (!outerFromClient(rect, kMainWindowStyle)) {
-        return false;
-    }
-    frame = {rect.right - rect.left, rect.bottom - rect.top};
     return true;
 }
 

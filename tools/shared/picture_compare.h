@@ -1,5 +1,6 @@
-// Reads a surface's pixels back, so the benchmark can show that the program and the bare
-// loop really drew the same picture before it times them.
+// Reads a surface's pixels back: the frame benchmark shows with it that the program and the
+// bare loop drew the same picture before it times them, and the marker sheet tool takes the
+// markers' pixels with it.
 #pragma once
 
 #include <windows.h>

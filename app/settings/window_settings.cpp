@@ -1,4 +1,4 @@
-#include "app/window_settings.h"
+#include "app/settings/window_settings.h"
 
 #include <cerrno>
 #include <cstddef>
@@ -8,9 +8,9 @@
 #include <locale>
 #include <string>
 
-#include "app/file_replace.h"
-#include "app/screen_area.h"
-#include "app/screen_width.h"
+#include "app/settings/file_replace.h"
+#include "app/settings/screen_width.h"
+#include "app/settings/window_fit.h"
 
 namespace modalscope {
 
@@ -176,29 +176,18 @@ bool endsWithLineBreak(const std::string& path) {
 } // namespace
 
 void WindowSettings::normalise() {
-    setCellSize((static_cast<std::int64_t>(width_) - 6) / 24);
+    setCellSize((std::int64_t{width_} - kClassicFrame.left - kClassicFrame.right) / 24);
 }
 
 void WindowSettings::setCellSize(std::int64_t cellSize) {
-    width_ = static_cast<std::int32_t>(24 * cellSize + 7);
-    height_ = static_cast<std::int32_t>(7 * cellSize + 44);
-}
-
-std::int32_t WindowSettings::shownCellSize() const {
-    WorkArea area;
-    PixelSize frame;
-    if (!queryWorkArea(area) || !queryWindowFrame(frame)) {
-        return cellSize(); // nothing known to fit: as stored
-    }
-    return fittingCellSize(cellSize(), frame, area.size);
-}
-
-PixelPoint WindowSettings::shownOrigin() {
-    WorkArea area;
-    return queryWorkArea(area) ? area.origin : PixelPoint{};
+    const PixelSize frame = {kClassicFrame.left + kClassicFrame.right,
+                             kClassicFrame.top + kClassicFrame.bottom};
+    width_ = static_cast<std::int32_t>(24 * cellSize + 1 + frame.width);
+    height_ = static_cast<std::int32_t>(7 * cellSize + frame.height);
 }
 
 bool WindowSettings::load(const std::string& path) {
+    fromScreen_ = false;
     // On FAT32 and exFAT a save's replace is two steps, the old file's removal and then the
     // new file's rename, so a power cut between them can leave the new file alone: then it
     // holds the setting, if whole (one cut off while written is not). Beside the file itself
@@ -247,9 +236,15 @@ bool WindowSettings::read(const std::string& path) {
 
 void WindowSettings::sizeFromScreen() {
     int screen = 0;
-    width_ = queryScreenWidth(screen) ? screen - 6 : 800;
+    width_ = queryScreenWidth(screen) ? screen - kClassicFrame.left - kClassicFrame.right : 800;
     normalise();
-    setCellSize(shownCellSize());
+    fromScreen_ = true;
+}
+
+void WindowSettings::keepShown(std::int32_t cellSize) {
+    if (fromScreen_) {
+        setCellSize(cellSize);
+    }
 }
 
 void WindowSettings::loadOrDefault(const std::string& path) {
