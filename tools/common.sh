@@ -11,11 +11,12 @@ MODALSCOPE_RUN_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64 binutils-mingw-w
     wine wine64 fonts-wine)
 # The tests: the program's packages plus the native build, GoogleTest, the private display
 # and the tools that drive and photograph it; makensis for the installer that the package
-# test builds; faketime, with which the release is built at another time of day; Pillow
+# test builds; git, whose commit dates the release and which the double build clones with;
+# faketime, with which the release is built at another time of day; Pillow
 # and DejaVu, with which the marker check draws the markers directly;
 # the fuzzer's compiler and runtime; everything.
 MODALSCOPE_TEST_PACKAGES=("${MODALSCOPE_RUN_PACKAGES[@]}" g++ googletest xvfb xdotool x11-apps
-    imagemagick python3 zip nsis faketime python3-pil fonts-dejavu-core)
+    imagemagick python3 zip nsis git faketime python3-pil fonts-dejavu-core)
 MODALSCOPE_FUZZ_PACKAGES=(clang libclang-rt-dev)
 MODALSCOPE_PACKAGES=("${MODALSCOPE_TEST_PACKAGES[@]}" "${MODALSCOPE_FUZZ_PACKAGES[@]}")
 

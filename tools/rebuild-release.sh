@@ -7,7 +7,7 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 commit=${1:-HEAD} downloads=${2:-}
-ensure_packages "${MODALSCOPE_RUN_PACKAGES[@]}" python3 nsis
+ensure_packages "${MODALSCOPE_RUN_PACKAGES[@]}" python3 nsis git
 folder=$(mktemp -d "${TMPDIR:-/tmp}/modalscope-rebuild-XXXXXX")
 trap 'rm -rf "$folder"' EXIT
 build_release "$folder/source" "$commit"

@@ -142,22 +142,55 @@ def build_bare(work, name, manifest, imports):
     return os.path.join(work, name + ".exe")
 
 
+def first_imports(path):
+    """Each imported DLL of a PE file and the first function imported from it by name, read
+    from the file's import table itself: objdump's listing differs between binutils
+    releases."""
+    import struct
+    with open(path, "rb") as f:
+        data = f.read()
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    sections, optional_size = struct.unpack_from("<H12xH", data, pe + 6)
+    optional = pe + 24
+    wide = struct.unpack_from("<H", data, optional)[0] == 0x20B  # PE32+
+    imports_rva = struct.unpack_from("<I", data, optional + (120 if wide else 104))[0]
+    table = [struct.unpack_from("<8xII4xI", data, optional + optional_size + 40 * i)
+             for i in range(sections)]  # size, rva, file offset
+
+    def at(rva):
+        for size, start, raw in table:
+            if start <= rva < start + size:
+                return rva - start + raw
+        raise ValueError(f"address {rva:#x} outside {path}'s sections")
+
+    def text(offset):
+        return data[offset:data.index(b"\0", offset)].decode()
+
+    first, entry = {}, at(imports_rva) if imports_rva else None
+    while entry is not None:
+        lookup, _, _, name, thunks = struct.unpack_from("<5I", data, entry)
+        if name == 0:
+            break
+        thunk = at(lookup or thunks)
+        while True:
+            value = struct.unpack_from("<Q" if wide else "<I", data, thunk)[0]
+            if value == 0:
+                break
+            if not value >> (63 if wide else 31):  # by name, not by ordinal
+                first[text(at(name)).lower().removesuffix(".dll")] = text(at(value) + 2)
+                break
+            thunk += 8 if wide else 4
+        entry += 20
+    return first
+
+
 def stub_bare(installer, work):
     """The bare program with the installer stub's manifest and imports."""
-    table = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", installer], check=True,
-                           capture_output=True, text=True).stdout
-    first = {}
-    dll = None
-    for line in table.splitlines():
-        named = re.match(r"\tDLL Name: (\S+)\.dll$", line, re.I)
-        entry = re.match(r"\t[0-9a-f]+\t +\d+ +(\w+)$", line)
-        if named:
-            dll = named.group(1).lower()
-        elif entry and dll and dll not in first:
-            first[dll] = entry.group(1)
+    first = first_imports(installer)
     with open(installer, "rb") as f:
-        manifest = re.search(rb"<\?xml.*?</assembly>", f.read(), re.S)
-    expect(first and manifest, f"no imports or no manifest read from {installer}")
+        manifest = re.search(rb"(?:<\?xml[^>]*\?>\s*)?<assembly.*?</assembly>", f.read(), re.S)
+    expect(first, f"no imports read from {installer}")
+    expect(manifest, f"no manifest read from {installer}")
     print(f"the installer's stub imports {' '.join(sorted(first))}")
     return build_bare(work, "bare_stub", manifest.group(0), first)
 
