@@ -158,6 +158,23 @@ build_for_session() {
     cmake --build --preset windows --target modalscope window_probe "$@"
 }
 
+# Runs a command in process ids of its own (a PID namespace, where ids start from 1 and no
+# other process takes any), and ends every process it left when it ends. Wine's server kills
+# a new process that is given the Unix id of a Wine process that has just ended; on a machine
+# whose 32768 ids wrap round every few thousand builds and test runs, that can befall any test
+# of a long run at random, which then ends at once with no output. A run makes far fewer
+# processes than there are ids, so in its own namespace no id comes round again. Where no
+# namespace may be made (no root and no user namespaces), the command runs as it is.
+in_own_pids() {
+    local as=()
+    [ "$(id -u)" -eq 0 ] || as=(--user --map-root-user)
+    if unshare "${as[@]}" --pid --fork --kill-child --mount-proc true 2>/dev/null; then
+        unshare "${as[@]}" --pid --fork --kill-child --mount-proc "$@"
+    else
+        "$@"
+    fi
+}
+
 # A whole session: a private Xvfb of the given size, the prefix booted on it, its programs
 # in one virtual desktop of that size held up by a hidden window, and stop_session at exit.
 start_session() {
