@@ -4,4 +4,7 @@
 # or the test prefix in the build folder when CTest runs on its own.
 source "$(dirname "$0")/../tools/common.sh"
 use_wine_prefix "${WINEPREFIX:-$MODALSCOPE_TEST_PREFIX}"
+# Wine's own error messages stay on, which CTest shows only for a test that fails: a test
+# that ends at once, before printing anything, then says why.
+export WINEDEBUG=-all,err+all
 exec wine "$@"
