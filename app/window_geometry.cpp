@@ -4,6 +4,7 @@
 
 #include "app/dpi_support.h"
 #include "app/globals.h"
+#include "app/settings/screen_area.h"
 
 namespace modalscope {
 
@@ -117,6 +118,21 @@ bool workAreaOf(HMONITOR monitor, PixelSize& area) {
     return true;
 }
 
+// The work area a fit is made to: the monitor's, else the primary monitor's. A window fitted
+// to no area at all takes a stored width as it stands, which for a huge width in the file is
+// a window and buffer too large to make.
+bool fitAreaOf(HMONITOR monitor, PixelSize& area) {
+    if (workAreaOf(monitor, area)) {
+        return true;
+    }
+    WorkArea primary;
+    if (!queryWorkArea(primary)) {
+        return false;
+    }
+    area = primary.size;
+    return true;
+}
+
 StartScale startScale() {
     return {app.startCell, app.startDpi};
 }
@@ -125,7 +141,7 @@ StartScale startScale() {
 
 WindowGeometry geometryAt(DWORD style, StartScale start, UINT dpi, HMONITOR monitor) {
     PixelSize area;
-    const bool known = workAreaOf(monitor, area);
+    const bool known = fitAreaOf(monitor, area);
     return fitWindow(start.cellSize, start.dpi, dpi, frameAtDpi(style, dpi),
                      known ? &area : nullptr);
 }
@@ -175,7 +191,7 @@ void changeScale(HWND window, UINT dpi, const RECT& suggested) {
         return; // nothing to scale once shut down
     }
     PixelSize area;
-    const bool known = workAreaOf(MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST), area);
+    const bool known = fitAreaOf(MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST), area);
     const WindowGeometry geometry = takeScaleChange(
         app.answeredDpi == dpi ? &app.answered : nullptr,
         {suggested.right - suggested.left, suggested.bottom - suggested.top}, startScale(), dpi,

@@ -8,8 +8,9 @@
 
 namespace modalscope {
 
-// The window of `style` at `dpi` on `monitor` (null: no fit): the start's board at `dpi`, in
-// the frame the style has at `dpi`, fitted to the monitor's work area (fitWindow).
+// The window of `style` at `dpi` on `monitor`: the start's board at `dpi`, in the frame the
+// style has at `dpi`, fitted to the monitor's work area (fitWindow), or to the primary
+// monitor's where the monitor's is not known (null); unfitted only when neither is.
 WindowGeometry geometryAt(DWORD style, StartScale start, UINT dpi, HMONITOR monitor);
 
 // Gives the window `geometry` with its top-left corner at `corner` (or where it is, with

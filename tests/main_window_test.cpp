@@ -12,6 +12,7 @@
 
 #include "app/main_window_style.h"
 #include "app/settings/window_fit.h"
+#include "app/window_geometry.h"
 #include "resource.h"
 #include "tests/object_ledger.h"
 #include "tests/shell_fixture.h"
@@ -511,6 +512,12 @@ TEST(MainWindow, HugeStoredWidthIsShownAtTheSizeThatFits) {
     expectWindowFitsTheScreen(4166); // (100000 - 6) / 24
     const std::int32_t cell = board.metrics().cellSize;
     EXPECT_LT(cell, 4166);
+    // Where the platform cannot tell the monitor's work area, the primary one's is fitted to.
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(app.window, GWL_STYLE));
+    const WindowGeometry unknown = geometryAt(style, {4166, 96}, 96, nullptr);
+    EXPECT_EQ(unknown.cellSize, cell);
+    EXPECT_EQ(unknown.outer.width,
+              geometryAt(style, {4166, 96}, 96, MonitorFromWindow(app.window, 0)).outer.width);
     BITMAP picture = {};
     ASSERT_NE(GetObjectA(painter.marker(1).bitmap(), sizeof(picture), &picture), 0);
     EXPECT_EQ(picture.bmWidth, 2 * cell / 3); // two thirds of the cell it fits
