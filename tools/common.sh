@@ -146,9 +146,26 @@ use_virtual_desktop() {
 }
 
 # Keeps the virtual desktop up with a hidden window for the rest of the session: a desktop
-# left without clients shuts down, and a program started meanwhile can fail to start.
+# left without clients shuts down, and a program started meanwhile can fail to start. Returns
+# once the window and so the desktop exist; until then the next program of the session would
+# start the desktop itself, which keeps that program's error output open. Its word goes to a
+# file, which the desktop holding it open keeps nobody waiting on.
 hold_desktop() {
-    wine "$1" --hold >/dev/null 2>&1 </dev/null &
+    local said holder i
+    said=$(mktemp)
+    wine "$1" --hold >"$said" 2>/dev/null </dev/null &
+    holder=$!
+    for i in $(seq 600); do
+        if grep -q held "$said"; then
+            rm -f "$said"
+            return 0
+        fi
+        kill -0 "$holder" 2>/dev/null || break
+        sleep 0.1
+    done
+    rm -f "$said"
+    echo "the desktop's holder did not start" >&2
+    return 1
 }
 
 # The program and the window list's probe built for a session, with what they need.

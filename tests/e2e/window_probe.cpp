@@ -66,9 +66,16 @@ BOOL CALLBACK onTopLevel(HWND window, LPARAM) {
 
 // Holds a hidden window until killed, so the virtual desktop stays up between runs of the
 // program: a desktop left without clients shuts down, racing the next program's start.
+// It says "held" once its window exists, and so the desktop: started before that, a program
+// would start the desktop itself and hand it its error output, which a test's reader then
+// waits on.
 int hold() {
-    CreateWindowExA(0, "STATIC", "modalscope-e2e-keeper", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                    GetModuleHandleA(nullptr), nullptr);
+    if (CreateWindowExA(0, "STATIC", "modalscope-e2e-keeper", WS_POPUP, 0, 0, 1, 1, nullptr,
+                        nullptr, GetModuleHandleA(nullptr), nullptr) == nullptr) {
+        return 1;
+    }
+    std::printf("held\n");
+    std::fflush(stdout);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         DispatchMessageA(&message);
