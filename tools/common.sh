@@ -99,23 +99,32 @@ complete_prefix() {
 # display's abstract socket with no file in this /tmp, which only binding the socket finds.
 start_xvfb() {
     local size=${1:-1024x768}
-    local ready n=
+    local ready n
     ready=$(mktemp)
     # It writes the display's number to the descriptor once it accepts connections.
     Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$ready" >/dev/null 2>&1 </dev/null &
     MODALSCOPE_XVFB_PID=$!
-    local i
-    for i in $(seq 100); do
-        if read -r n <"$ready"; then
-            rm -f "$ready"
-            export DISPLAY=":$n"
+    if ! n=$(first_line "$ready" "$MODALSCOPE_XVFB_PID"); then
+        echo "Xvfb did not start" >&2
+        return 1
+    fi
+    export DISPLAY=":$n"
+}
+
+# The first line a process started in the background writes to FILE, once it is there (within
+# a minute); fails if the process ends first. The file is removed either way.
+first_line() {
+    local file=$1 pid=$2 line i
+    for i in $(seq 600); do
+        if read -r line <"$file"; then
+            rm -f "$file"
+            echo "$line"
             return 0
         fi
-        kill -0 "$MODALSCOPE_XVFB_PID" 2>/dev/null || break
+        kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
     done
-    rm -f "$ready"
-    echo "Xvfb did not start" >&2
+    rm -f "$file"
     return 1
 }
 
@@ -151,21 +160,13 @@ use_virtual_desktop() {
 # start the desktop itself, which keeps that program's error output open. Its word goes to a
 # file, which the desktop holding it open keeps nobody waiting on.
 hold_desktop() {
-    local said holder i
+    local said
     said=$(mktemp)
     wine "$1" --hold >"$said" 2>/dev/null </dev/null &
-    holder=$!
-    for i in $(seq 600); do
-        if grep -q held "$said"; then
-            rm -f "$said"
-            return 0
-        fi
-        kill -0 "$holder" 2>/dev/null || break
-        sleep 0.1
-    done
-    rm -f "$said"
-    echo "the desktop's holder did not start" >&2
-    return 1
+    if ! first_line "$said" $! >/dev/null; then
+        echo "the desktop's holder did not start" >&2
+        return 1
+    fi
 }
 
 # The program and the window list's probe built for a session, with what they need.
