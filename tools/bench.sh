@@ -4,6 +4,7 @@
 # ratio of timings taken side by side in the same run.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
+fixed_layout "$@"
 cd "$MODALSCOPE_ROOT"
 
 ensure_packages "${MODALSCOPE_PACKAGES[@]}"

@@ -6,6 +6,7 @@
 # usage: tools/board_crops.sh [BEFORE.exe]
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
+fixed_layout "$@"
 before=${1:+$(realpath "$1")}
 cd "$MODALSCOPE_ROOT"
 

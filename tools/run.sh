@@ -4,6 +4,7 @@
 # and builds it; later starts rebuild only what changed, and start at once when nothing did.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
+fixed_layout "$@"
 here=$(pwd)
 cd "$MODALSCOPE_ROOT"
 

@@ -2,6 +2,7 @@
 # Takes docs/screenshot.png from the real program under Wine on a private Xvfb.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
+fixed_layout "$@"
 cd "$MODALSCOPE_ROOT"
 out=${1:-docs/screenshot.png}
 

@@ -8,10 +8,12 @@ source "$(dirname "$0")/common.sh"
 cd "$MODALSCOPE_ROOT"
 
 # The Wine session and the Windows tests, which the windows part runs in process ids of its
-# own (in_own_pids).
+# own (in_own_pids), with the address space not randomised (fixed_layout).
 if [ "${1:-}" = --wine-session ]; then
+    fixed_layout "$@"
     start_session "$MODALSCOPE_TEST_PREFIX" 1024x768
     echo "   on the private display $DISPLAY"
+    layout_fixed || echo "   with the address space randomised: this system refuses otherwise"
     ctest --preset windows
     # Far below the ids there are, so none came round again.
     echo "   $(cat /proc/sys/kernel/ns_last_pid) process ids used, of $(cat /proc/sys/kernel/pid_max)"
