@@ -205,6 +205,7 @@ in_own_pids() {
 # usage: fixed_layout "$@", with the script's own arguments, before it changes folder.
 fixed_layout() {
     local arch
+    [ -r /proc/$$/personality ] || return 0 # nothing to tell it by, so no second start
     layout_fixed && return 0
     arch=$(uname -m)
     setarch "$arch" -R true 2>/dev/null || return 0
