@@ -196,12 +196,12 @@ in_own_pids() {
 # Starts the calling script again, once, with the address space laid out without
 # randomisation, which every program it starts then inherits. Debian 12's Wine has no
 # preloader, which would reserve the pages Windows programs expect at fixed addresses before
-# the Linux loader places anything there; its loader sits at 0x7d000000, and since Linux 6.9
-# a program's heap starts anywhere in the gigabyte above it. About one Wine start in 7,700 then
-# finds its heap over the shared user data page at 0x7ffe0000 and ends at once with 1 and no
-# output: Wine's one word on it is an error message, which WINEDEBUG=-all hides. Not
-# randomised, the heap starts right after the loader, 48 MB below that page. Where the system
-# refuses (a container's seccomp filter may), the script goes on as it is.
+# the Linux loader places anything there; its loader sits at 0x7d000000, and current kernels
+# (6.18 here) start a program's heap anywhere in the gigabyte above it. About one Wine start
+# in 7,700 then finds its heap over the shared user data page at 0x7ffe0000 and ends at once
+# with 1 and no output: Wine's one word on it is an error message, which WINEDEBUG=-all
+# hides. Not randomised, the heap starts right after the loader, 48 MB below that page. Where
+# the system refuses (a container's seccomp filter may), the script goes on as it is.
 # usage: fixed_layout "$@", with the script's own arguments, before it changes folder.
 fixed_layout() {
     local arch
