@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -567,6 +568,58 @@ TEST(MainWindow, ClientAreaTheAdjustmentMissesIsCorrected) {
         EXPECT_EQ(session.close(), 0);
         EXPECT_EQ(GetObjectType(first), 0u) << "released at shut-down";
     }
+}
+
+// A platform that will not make a window smaller than 120 by 60, whatever the window asks
+// (Windows raises a tiny captioned window to its smallest): the program's own limits, then
+// that floor on top, from the window's creation on.
+constexpr POINT kSmallest = {120, 60};
+WNDPROC programProc = nullptr;
+
+LRESULT CALLBACK flooredProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CallWindowProcA(programProc, window, message, wParam, lParam);
+    if (message == WM_GETMINMAXINFO) {
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+        for (POINT* limit : {&limits->ptMinTrackSize, &limits->ptMaxTrackSize}) {
+            limit->x = std::max(limit->x, kSmallest.x);
+            limit->y = std::max(limit->y, kSmallest.y);
+        }
+    }
+    return result;
+}
+
+LRESULT CALLBACK floorNewWindows(int code, WPARAM wParam, LPARAM lParam) {
+    char name[32] = {};
+    const auto window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_CREATEWND && GetClassNameA(window, name, sizeof(name)) &&
+        std::string(name) == "Modalscope") {
+        programProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(flooredProc)));
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A tiny board's window (a 7 by 44 ask) that the platform raises to its smallest: the size
+// asked again once, then the size it got kept, so the limits the program gives from then on
+// are the window's real size and not the refused one.
+TEST(MainWindow, TinyBoardKeepsTheSizeThePlatformGave) {
+    HHOOK hook = SetWindowsHookExA(WH_CBT, floorNewWindows, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    ShellSession session("Width 5\n");
+    UnhookWindowsHookEx(hook);
+    ASSERT_TRUE(session.started());
+    ASSERT_NE(programProc, nullptr);
+    RECT outer;
+    GetWindowRect(app.window, &outer);
+    EXPECT_EQ(std::make_pair(outer.right - outer.left, outer.bottom - outer.top),
+              std::make_pair(kSmallest.x, kSmallest.y));
+    SetWindowLongPtrA(app.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(programProc));
+    MINMAXINFO limits = {};
+    SendMessageA(app.window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(std::make_pair(limits.ptMaxTrackSize.x, limits.ptMaxTrackSize.y),
+              std::make_pair(kSmallest.x, kSmallest.y));
+    EXPECT_EQ(session.close(), 0);
+    EXPECT_EQ(readAll(kSettingsFile), "Width 7\r\n");
 }
 
 // The whole program in a folder of its own, from constructed statics.
